@@ -1,0 +1,10 @@
+#include "Countdown.h"
+
+#include <cstdio>
+
+std::string formatTimeLeft(int seconds)
+{
+    char text[16];
+    std::snprintf(text, sizeof text, "%02d:%02d:%02d", (seconds / 3600) % 24, (seconds / 60) % 60, seconds % 60);
+    return text;
+}

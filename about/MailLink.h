@@ -1,0 +1,6 @@
+#pragma once
+
+#include <QString>
+
+// The mailto: link of the e-mail label, with its subject and suggestion template.
+QString buildMailLink(const QString &address);

@@ -1,0 +1,7 @@
+#include "Twips.h"
+
+#include <cmath>
+
+long long roundHalfEven(double value) { return std::llrint(value); }
+
+int twipsToPixels(double twips) { return int(roundHalfEven(twips / twipsPerPixel)); }

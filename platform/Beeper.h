@@ -1,0 +1,8 @@
+#pragma once
+
+// The system's default sound.
+class Beeper {
+public:
+    virtual ~Beeper() = default;
+    virtual void beep() = 0;
+};

@@ -1,0 +1,8 @@
+#pragma once
+
+// Tells whether another copy of the program was already running when this one started.
+class InstanceGuard {
+public:
+    virtual ~InstanceGuard() = default;
+    virtual bool otherCopyRunning() const = 0;
+};

@@ -1,0 +1,11 @@
+#pragma once
+
+#include <QString>
+
+// Hands a link (mailto:, http:) to the program the user has chosen for it.
+// Returns false when no program could be started for it.
+class LinkOpener {
+public:
+    virtual ~LinkOpener() = default;
+    virtual bool open(const QString &link) = 0;
+};

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QString>
+#include <string>
+
+// A file or folder name as the operating system stores it. On Linux names are
+// bytes that need not be valid UTF-8, so they stay bytes from listing to rename;
+// on Windows they hold the UTF-8 form of the UTF-16 name.
+using NameBytes = std::string;
+
+NameBytes toNativeName(const QString &text);
+
+// Readable form of a name for the screen; bytes that are not UTF-8 show as
+// replacement characters, the name itself is never derived from this text.
+QString displayName(const NameBytes &name);
+
+// True for a name that stays inside its folder: not empty, not "." or "..",
+// and free of path separators.
+bool isPlainFileName(const NameBytes &name);
+
+// The folder field's text for a picked folder: native separators, with one
+// trailing separator removed unless the path is the file system root.
+QString folderFieldText(const QString &pickedPath);

@@ -1,0 +1,5 @@
+#include "QtBeeper.h"
+
+#include <QApplication>
+
+void QtBeeper::beep() { QApplication::beep(); }

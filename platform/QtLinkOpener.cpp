@@ -1,0 +1,9 @@
+#include "QtLinkOpener.h"
+
+#include <QDesktopServices>
+#include <QUrl>
+
+bool QtLinkOpener::open(const QString &link)
+{
+    return QDesktopServices::openUrl(QUrl(link, QUrl::TolerantMode));
+}

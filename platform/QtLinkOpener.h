@@ -1,0 +1,8 @@
+#pragma once
+
+#include "LinkOpener.h"
+
+class QtLinkOpener : public LinkOpener {
+public:
+    bool open(const QString &link) override;
+};

@@ -1,0 +1,11 @@
+#pragma once
+
+#include "SettingsStore.h"
+
+class QtSettingsStore : public SettingsStore {
+public:
+    QString read(const QString &app, const QString &section, const QString &key,
+                 const QString &defaultValue) override;
+    void write(const QString &app, const QString &section, const QString &key,
+               const QString &value) override;
+};

@@ -1,0 +1,50 @@
+#include "SystemServices.h"
+
+#include "LockFileInstanceGuard.h"
+#include "QtBeeper.h"
+#include "QtFolderPicker.h"
+#include "QtLinkOpener.h"
+#include "QtMessageBox.h"
+#include "QtSettingsStore.h"
+
+#ifdef _WIN32
+#include "win/WinFileRenamer.h"
+#include "win/WinFolderLister.h"
+#else
+#include "posix/PosixCalls.h"
+#include "posix/PosixFileRenamer.h"
+#include "posix/PosixFolderLister.h"
+#endif
+
+#ifdef _WIN32
+std::unique_ptr<FolderLister> makeSystemLister() { return std::make_unique<WinFolderLister>(); }
+std::unique_ptr<FileRenamer> makeSystemRenamer() { return std::make_unique<WinFileRenamer>(); }
+#else
+namespace {
+// The real system calls need no state, so one instance serves every renamer.
+PosixCalls systemCalls;
+} // namespace
+std::unique_ptr<FolderLister> makeSystemLister() { return std::make_unique<PosixFolderLister>(); }
+std::unique_ptr<FileRenamer> makeSystemRenamer() { return std::make_unique<PosixFileRenamer>(systemCalls); }
+#endif
+
+struct SystemServices::Impl {
+    QtMessageBox messages;
+    QtFolderPicker picker;
+    std::unique_ptr<FolderLister> lister = makeSystemLister();
+    std::unique_ptr<FileRenamer> renamer = makeSystemRenamer();
+    QtSettingsStore settings;
+    QtLinkOpener links;
+    QtBeeper beeper;
+    LockFileInstanceGuard instances;
+};
+
+SystemServices::SystemServices() : impl_(std::make_unique<Impl>()) {}
+
+SystemServices::~SystemServices() = default;
+
+Services SystemServices::services()
+{
+    return Services{impl_->messages, impl_->picker, *impl_->lister, *impl_->renamer,
+                    impl_->settings, impl_->links,  impl_->beeper,  impl_->instances};
+}

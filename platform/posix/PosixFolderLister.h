@@ -1,0 +1,9 @@
+#pragma once
+
+#include "../FolderLister.h"
+
+// readdir on the raw names; hidden means a name that begins with ".".
+class PosixFolderLister : public FolderLister {
+public:
+    std::optional<std::vector<NameBytes>> listFiles(const NameBytes &folder) override;
+};

@@ -1,0 +1,8 @@
+#pragma once
+
+#include "FolderLister.h"
+
+#include <QString>
+
+// The files of the folder named by the folder field's text, in enumeration order.
+std::optional<std::vector<NameBytes>> ListFolderFiles(FolderLister &lister, const QString &folderText);

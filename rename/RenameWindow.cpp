@@ -1,0 +1,302 @@
+#include "RenameWindow.h"
+
+#include "BannerStrip.h"
+#include "FileListModel.h"
+#include "FileRenamer.h"
+#include "FolderField.h"
+#include "FolderPicker.h"
+#include "ListFolderFiles.h"
+#include "MessageBox.h"
+#include "RenamePlan.h"
+#include "UiLook.h"
+#include "WindowRef.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QStyle>
+#include <QStyleOptionGroupBox>
+
+namespace {
+
+// The layout is drawn in points; the window is laid out at 96 dots per inch.
+int pt(double points) { return int(std::lround(points * 4.0 / 3.0)); }
+
+void place(QWidget *control, double left, double top, double width, double height, QPoint origin = {})
+{
+    control->setGeometry(origin.x() + pt(left), origin.y() + pt(top), pt(width), pt(height));
+}
+
+// Where a frame's children are measured from: inside its border, below its caption.
+QPoint innerOrigin(const QGroupBox *frame)
+{
+    QStyleOptionGroupBox option;
+    option.initFrom(frame);
+    option.text = frame->title();
+    option.lineWidth = 1;
+    option.subControls = QStyle::SC_GroupBoxFrame | QStyle::SC_GroupBoxLabel;
+    option.textAlignment = frame->alignment();
+    return frame->style()
+        ->subControlRect(QStyle::CC_GroupBox, &option, QStyle::SC_GroupBoxContents, frame)
+        .topLeft();
+}
+
+template <class Control, class... Args>
+Control *make(QWidget *parent, const char *name, Args &&...args)
+{
+    auto *control = new Control(std::forward<Args>(args)..., parent);
+    control->setObjectName(QString::fromUtf8(name));
+    return control;
+}
+
+void tintButton(QPushButton *button)
+{
+    QPalette palette = button->palette();
+    palette.setColor(QPalette::Button, windowBackground());
+    button->setPalette(palette);
+}
+
+const QString selectionHint = QStringLiteral("请选择需要重命名的文件。可以全选！\n"
+                                             "也可以按住Cltr键或者Shift键多项选择。\n"
+                                             "还可以反向选择！");
+
+} // namespace
+
+RenameWindow::RenameWindow(const Services &services, WindowRef &about, QWidget *parent)
+    : QWidget(parent)
+    , services_(services)
+    , about_(about)
+{
+    setObjectName(QStringLiteral("批量命名文件"));
+    setWindowTitle(QStringLiteral("Quillmark\u3000\u3000Marvolt精品集"));
+    setWindowIcon(appIcon());
+    setFont(uiFont(9));
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::Window, windowBackground());
+    setPalette(palette);
+    setAutoFillBackground(true);
+    setFixedSize(pt(282), pt(299.25));
+
+    buildControls();
+    setTabOrder();
+    connectHandlers();
+}
+
+void RenameWindow::buildControls()
+{
+    Label1 = make<QLabel>(this, "Label1", QStringLiteral("请指定文件夹："));
+    place(Label1, 6, 6, 66, 12);
+
+    路径 = make<FolderField>(this, "路径", QStringLiteral("请双击选择目标文件夹或磁盘"));
+    路径->setToolTip(QStringLiteral("双击选择文件夹或磁盘"));
+    place(路径, 78, 6, 144, 18);
+
+    Label2 = make<QLabel>(this, "Label2", QStringLiteral("文件列表："));
+    place(Label2, 6, 24, 54, 12);
+
+    files_ = new FileListModel(this);
+    ListBox1 = make<QListView>(this, "ListBox1");
+    ListBox1->setModel(files_);
+    ListBox1->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    ListBox1->setUniformItemSizes(true);
+    ListBox1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    QPalette listPalette = ListBox1->palette();
+    listPalette.setColor(QPalette::Base, QColor(192, 255, 255));
+    ListBox1->setPalette(listPalette);
+    place(ListBox1, 6, 39, 141, 187.75);
+
+    隐藏选项 = make<QGroupBox>(this, "隐藏选项", QStringLiteral("操作选项"));
+    place(隐藏选项, 156, 36, 120, 48);
+    const QPoint optionsOrigin = innerOrigin(隐藏选项);
+    全选 = make<QPushButton>(隐藏选项, "全选", QStringLiteral("全选"));
+    place(全选, 6, 12, 48, 18, optionsOrigin);
+    反选 = make<QPushButton>(隐藏选项, "反选", QStringLiteral("反选"));
+    place(反选, 60, 12, 48, 18, optionsOrigin);
+
+    命名方式 = make<QGroupBox>(this, "命名方式", QStringLiteral("命名方式"));
+    place(命名方式, 156, 90, 120, 138);
+    const QPoint modeOrigin = innerOrigin(命名方式);
+    插入到原名称之前 = make<QRadioButton>(命名方式, "插入到原名称之前", QStringLiteral("插入到原名称之前"));
+    place(插入到原名称之前, 6, 6, 126, 14.25, modeOrigin);
+    插入到原名称之前->setChecked(true);
+    插入到原名称之后 = make<QRadioButton>(命名方式, "插入到原名称之后", QStringLiteral("插入到原名称之后"));
+    place(插入到原名称之后, 6, 24, 126, 14.25, modeOrigin);
+    替换原文件名 = make<QRadioButton>(命名方式, "替换原文件名", QStringLiteral("替换原文件名"));
+    place(替换原文件名, 6, 42, 126, 14.25, modeOrigin);
+    替换指定字符 = make<QRadioButton>(命名方式, "替换指定字符", QStringLiteral("替换指定字符"));
+    place(替换指定字符, 6, 60, 84.75, 18, modeOrigin);
+    Label5 = make<QLabel>(命名方式, "Label5", QStringLiteral("原字符："));
+    place(Label5, 6, 84, 42, 12, modeOrigin);
+    TextBox1 = make<QLineEdit>(命名方式, "TextBox1");
+    place(TextBox1, 42, 78, 60, 18, modeOrigin);
+    Label6 = make<QLabel>(命名方式, "Label6", QStringLiteral("新字符："));
+    place(Label6, 6, 102, 42, 12, modeOrigin);
+    TextBox2 = make<QLineEdit>(命名方式, "TextBox2");
+    place(TextBox2, 42, 102, 60, 18, modeOrigin);
+
+    Label7 = make<QLabel>(this, "Label7", QStringLiteral("请指定新名称："));
+    place(Label7, 12, 240, 66, 12);
+    新名称 = make<QLineEdit>(this, "新名称");
+    place(新名称, 78, 234, 66, 24);
+
+    CommandButton1 = make<QPushButton>(this, "CommandButton1", QStringLiteral("确定"));
+    place(CommandButton1, 156, 234, 54, 24);
+    CommandButton2 = make<QPushButton>(this, "CommandButton2", QStringLiteral("关于"));
+    place(CommandButton2, 222, 234, 54, 24);
+    for (QPushButton *button : {全选, 反选, CommandButton1, CommandButton2}) {
+        button->setAutoDefault(false);
+        tintButton(button);
+    }
+
+    ShockwaveFlash1 = make<BannerStrip>(this, "ShockwaveFlash1");
+    ShockwaveFlash1->setFocusPolicy(Qt::TabFocus);
+    place(ShockwaveFlash1, 0, 264, 282, 36);
+}
+
+void RenameWindow::setTabOrder()
+{
+    const QWidget *order[] = {插入到原名称之前, 插入到原名称之后, 替换原文件名, 替换指定字符,
+                              TextBox1,         TextBox2,         路径,         ListBox1,
+                              全选,             反选,             CommandButton1, 新名称,
+                              ShockwaveFlash1,  CommandButton2};
+    for (std::size_t i = 1; i < std::size(order); ++i)
+        QWidget::setTabOrder(const_cast<QWidget *>(order[i - 1]), const_cast<QWidget *>(order[i]));
+}
+
+void RenameWindow::connectHandlers()
+{
+    connect(路径, &FolderField::doubleClicked, this, &RenameWindow::路径_DblClick);
+    connect(全选, &QPushButton::clicked, this, &RenameWindow::全选_Click);
+    connect(反选, &QPushButton::clicked, this, &RenameWindow::反选_Click);
+    connect(CommandButton1, &QPushButton::clicked, this, &RenameWindow::CommandButton1_Click);
+    connect(CommandButton2, &QPushButton::clicked, this, &RenameWindow::CommandButton2_Click);
+    for (QRadioButton *option : {插入到原名称之前, 插入到原名称之后, 替换原文件名, 替换指定字符}) {
+        connect(option, &QRadioButton::toggled, this, [this, option](bool checked) {
+            if (checked)
+                setReplaceFieldsEnabled(option == 替换指定字符);
+        });
+    }
+}
+
+void RenameWindow::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    if (activated_)
+        return;
+    activated_ = true;
+    // Only the first activation: a listed folder keeps its selection buttons.
+    UserForm_Activate();
+    if (const QScreen *screen = this->screen())
+        move(screen->availableGeometry().center() - rect().center());
+    插入到原名称之前->setFocus();
+}
+
+void RenameWindow::UserForm_Activate()
+{
+    全选->setEnabled(false);
+    反选->setEnabled(false);
+    setReplaceFieldsEnabled(false);
+}
+
+void RenameWindow::setReplaceFieldsEnabled(bool enabled)
+{
+    TextBox1->setEnabled(enabled);
+    TextBox2->setEnabled(enabled);
+}
+
+void RenameWindow::路径_DblClick()
+{
+    const std::optional<QString> picked = services_.picker.pick(QStringLiteral("选择文件夹"));
+    if (!picked)
+        return;
+    路径->setText(folderFieldText(*picked));
+
+    std::optional<std::vector<NameBytes>> names = ListFolderFiles(services_.lister, 路径->text());
+    if (!names || names->empty()) {
+        services_.messages.show(QStringLiteral("没发现文件哦！"), MsgStyle::Ok, QStringLiteral("Quillbox"));
+        return;
+    }
+    files_->setNames(std::move(*names));
+    services_.messages.show(selectionHint, MsgStyle::OkCancelInformation, QStringLiteral("提示"));
+    全选->setEnabled(true);
+    反选->setEnabled(true);
+    新名称->setFocus();
+}
+
+void RenameWindow::全选_Click()
+{
+    const int count = files_->rowCount();
+    if (count > 0)
+        selectRanges({{0, count - 1}});
+}
+
+void RenameWindow::反选_Click()
+{
+    selectRanges(complementRanges(selectedRanges(), files_->rowCount()));
+}
+
+std::vector<RowRange> RenameWindow::selectedRanges() const
+{
+    const QItemSelection selection = ListBox1->selectionModel()->selection();
+    std::vector<RowRange> ranges;
+    ranges.reserve(static_cast<std::size_t>(selection.size()));
+    for (const QItemSelectionRange &range : selection)
+        ranges.push_back({range.top(), range.bottom()});
+    return mergeRanges(std::move(ranges));
+}
+
+void RenameWindow::selectRanges(const std::vector<RowRange> &ranges)
+{
+    QItemSelection selection;
+    selection.reserve(static_cast<qsizetype>(ranges.size()));
+    for (const RowRange &range : ranges)
+        selection.append(QItemSelectionRange(files_->index(range.first), files_->index(range.last)));
+    // Clearing first keeps Qt from comparing the old and new selections range by range.
+    QItemSelectionModel *model = ListBox1->selectionModel();
+    model->clearSelection();
+    model->select(selection, QItemSelectionModel::Select);
+}
+
+NamingMode RenameWindow::namingMode() const
+{
+    if (插入到原名称之后->isChecked())
+        return NamingMode::InsertAfter;
+    if (替换原文件名->isChecked())
+        return NamingMode::ReplaceWithNumber;
+    if (替换指定字符->isChecked())
+        return NamingMode::ReplaceCharacters;
+    return NamingMode::InsertBefore;
+}
+
+void RenameWindow::CommandButton1_Click()
+{
+    const NamingMode mode = namingMode();
+    if (新名称->text().isEmpty() && mode != NamingMode::ReplaceCharacters) {
+        services_.messages.show(QStringLiteral("请输入新名称。"), MsgStyle::OkCancelInformation,
+                                QStringLiteral("Marvolt"));
+        return;
+    }
+    if (!全选->isEnabled()) {
+        services_.messages.show(QStringLiteral("请选择存放需要重命名文件的文件夹再执行工具！"),
+                                MsgStyle::OkInformation, QStringLiteral("提示"));
+        return;
+    }
+
+    const NamingTexts texts{toNativeName(新名称->text()), toNativeName(TextBox1->text()),
+                            toNativeName(TextBox2->text())};
+    const std::vector<RenameRequest> requests =
+        planRenames(mode, texts, files_->names(), rowsOf(selectedRanges()));
+    services_.renamer.renameInFolder(toNativeName(路径->text()), requests);
+    refreshFileList();
+}
+
+void RenameWindow::refreshFileList()
+{
+    files_->setNames(ListFolderFiles(services_.lister, 路径->text()).value_or(std::vector<NameBytes>{}));
+}
+
+void RenameWindow::CommandButton2_Click() { about_.showOrRaise(); }

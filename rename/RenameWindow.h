@@ -1,0 +1,75 @@
+#pragma once
+
+#include "BuildNewName.h"
+#include "RowRanges.h"
+#include "Services.h"
+
+#include <QWidget>
+
+class BannerStrip;
+class FileListModel;
+class FolderField;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QListView;
+class QPushButton;
+class QRadioButton;
+class WindowRef;
+
+// The start-up window: pick a folder, select files, choose a naming mode and
+// rename. It keeps its whole state in its controls, which carry the names the
+// handlers use.
+class RenameWindow : public QWidget {
+    Q_OBJECT
+public:
+    RenameWindow(const Services &services, WindowRef &about, QWidget *parent = nullptr);
+
+protected:
+    void showEvent(QShowEvent *event) override;
+
+private:
+    void buildControls();
+    void setTabOrder();
+    void connectHandlers();
+
+    void UserForm_Activate();
+    void 路径_DblClick();
+    void 全选_Click();
+    void 反选_Click();
+    void CommandButton1_Click();
+    void CommandButton2_Click();
+    void setReplaceFieldsEnabled(bool enabled);
+
+    NamingMode namingMode() const;
+    std::vector<RowRange> selectedRanges() const;
+    void selectRanges(const std::vector<RowRange> &ranges);
+    void refreshFileList();
+
+    Services services_;
+    WindowRef &about_;
+    FileListModel *files_ = nullptr;
+    bool activated_ = false;
+
+    QLabel *Label1 = nullptr;
+    FolderField *路径 = nullptr;
+    QLabel *Label2 = nullptr;
+    QListView *ListBox1 = nullptr;
+    QGroupBox *隐藏选项 = nullptr;
+    QPushButton *全选 = nullptr;
+    QPushButton *反选 = nullptr;
+    QGroupBox *命名方式 = nullptr;
+    QRadioButton *插入到原名称之前 = nullptr;
+    QRadioButton *插入到原名称之后 = nullptr;
+    QRadioButton *替换原文件名 = nullptr;
+    QRadioButton *替换指定字符 = nullptr;
+    QLabel *Label5 = nullptr;
+    QLineEdit *TextBox1 = nullptr;
+    QLabel *Label6 = nullptr;
+    QLineEdit *TextBox2 = nullptr;
+    QLabel *Label7 = nullptr;
+    QLineEdit *新名称 = nullptr;
+    QPushButton *CommandButton1 = nullptr;
+    QPushButton *CommandButton2 = nullptr;
+    BannerStrip *ShockwaveFlash1 = nullptr;
+};

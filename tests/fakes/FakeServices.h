@@ -1,0 +1,94 @@
+#pragma once
+
+#include "Beeper.h"
+#include "FolderPicker.h"
+#include "InstanceGuard.h"
+#include "LinkOpener.h"
+#include "MessageBox.h"
+#include "SettingsStore.h"
+#include "FileRenamer.h"
+#include "FolderLister.h"
+#include "SystemServices.h"
+
+#include <QMap>
+#include <QStringList>
+#include <vector>
+
+struct FakeMessageBox : MessageBox {
+    struct Shown {
+        QString text;
+        int style;
+        QString title;
+    };
+    std::vector<Shown> shown;
+    void show(const QString &text, int style, const QString &title) override
+    {
+        shown.push_back({text, style, title});
+    }
+};
+
+struct FakePicker : FolderPicker {
+    std::optional<QString> answer;
+    QStringList titles;
+    std::optional<QString> pick(const QString &title) override
+    {
+        titles << title;
+        return answer;
+    }
+};
+
+struct FakeSettings : SettingsStore {
+    QMap<QString, QString> values; // "app/section/key" -> text
+    int writes = 0;
+    static QString path(const QString &app, const QString &section, const QString &key)
+    {
+        return app + '/' + section + '/' + key;
+    }
+    QString read(const QString &app, const QString &section, const QString &key, const QString &fallback) override
+    {
+        return values.value(path(app, section, key), fallback);
+    }
+    void write(const QString &app, const QString &section, const QString &key, const QString &value) override
+    {
+        values[path(app, section, key)] = value;
+        ++writes;
+    }
+};
+
+struct FakeLinkOpener : LinkOpener {
+    bool succeeds = true;
+    QStringList opened;
+    bool open(const QString &link) override
+    {
+        opened << link;
+        return succeeds;
+    }
+};
+
+struct FakeBeeper : Beeper {
+    int beeps = 0;
+    void beep() override { ++beeps; }
+};
+
+struct FakeInstanceGuard : InstanceGuard {
+    bool other = false;
+    bool otherCopyRunning() const override { return other; }
+};
+
+// Fakes for everything a person answers or sees; the real folder listing and
+// rename, so that tests check outcomes on disk.
+struct FakeServices {
+    FakeMessageBox messages;
+    FakePicker picker;
+    std::unique_ptr<FolderLister> lister = makeSystemLister();
+    std::unique_ptr<FileRenamer> renamer = makeSystemRenamer();
+    FakeSettings settings;
+    FakeLinkOpener links;
+    FakeBeeper beeper;
+    FakeInstanceGuard instances;
+
+    Services services()
+    {
+        return Services{messages, picker, *lister, *renamer, settings, links, beeper, instances};
+    }
+};

@@ -1,0 +1,86 @@
+#include "posix/PosixFolderLister.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+#include <fcntl.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+namespace {
+void touch(const QString &path)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+}
+
+QStringList sorted(const std::vector<NameBytes> &names)
+{
+    QStringList out;
+    for (const NameBytes &name : names)
+        out << QString::fromLatin1(QByteArray::fromStdString(name).toHex());
+    out.sort();
+    return out;
+}
+
+QString hex(const char *name) { return QString::fromLatin1(QByteArray(name).toHex()); }
+} // namespace
+
+class TestFolderLister : public QObject {
+    Q_OBJECT
+private slots:
+    void listsPlainFilesOnly();
+    void emptyAndUnreadableFolders();
+};
+
+void TestFolderLister::listsPlainFilesOnly()
+{
+    QTemporaryDir dir;
+    const QDir folder(dir.path());
+    touch(folder.filePath("README"));
+    touch(folder.filePath("a.txt"));
+    touch(folder.filePath(".hidden"));
+    touch(folder.filePath("readonly.txt"));
+    QFile::setPermissions(folder.filePath("readonly.txt"), QFile::ReadOwner);
+    QVERIFY(folder.mkdir("sub"));
+    QVERIFY(mkfifo(folder.filePath("fifo").toLocal8Bit().constData(), 0600) == 0);
+    QVERIFY(symlink("a.txt", folder.filePath("link-to-file").toLocal8Bit().constData()) == 0);
+    QVERIFY(symlink("sub", folder.filePath("link-to-folder").toLocal8Bit().constData()) == 0);
+    QVERIFY(symlink("nowhere", folder.filePath("dangling").toLocal8Bit().constData()) == 0);
+    const int sock = socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    const QByteArray socketPath = folder.filePath("socket").toLocal8Bit();
+    if (socketPath.size() < int(sizeof address.sun_path)) {
+        qstrncpy(address.sun_path, socketPath.constData(), sizeof address.sun_path);
+        QVERIFY(bind(sock, reinterpret_cast<sockaddr *>(&address), sizeof address) == 0);
+    }
+    const std::string gbk = dir.path().toStdString() + "/\xd5\xd5\xc6\xac.jpg";
+    const int fd = ::open(gbk.c_str(), O_CREAT | O_WRONLY, 0644);
+    QVERIFY(fd >= 0);
+    ::close(fd);
+
+    PosixFolderLister lister;
+    const auto names = lister.listFiles(dir.path().toStdString());
+    ::close(sock);
+    QVERIFY(names);
+    QStringList expected{hex("README"), hex("a.txt"), hex("readonly.txt"), hex("link-to-file"),
+                         hex("\xd5\xd5\xc6\xac.jpg")};
+    expected.sort();
+    QCOMPARE(sorted(*names), expected);
+}
+
+void TestFolderLister::emptyAndUnreadableFolders()
+{
+    QTemporaryDir dir;
+    PosixFolderLister lister;
+    QCOMPARE(lister.listFiles(dir.path().toStdString())->size(), std::size_t(0));
+    QVERIFY(!lister.listFiles(dir.filePath("missing").toStdString()));
+    QVERIFY(lister.listFiles("/"));
+}
+
+QTEST_GUILESS_MAIN(TestFolderLister)
+#include "tst_folderlister.moc"

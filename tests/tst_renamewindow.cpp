@@ -1,0 +1,258 @@
+#include "RenameWindowDriver.h"
+
+#include "NativeNames.h"
+
+#include <QApplication>
+#include <QTemporaryDir>
+
+class TestRenameWindow : public QObject {
+    Q_OBJECT
+private slots:
+    void layout();
+    void initialState();
+    void modeSwitchingKeepsTexts();
+    void tabOrder();
+    void aboutButtonKeepsOneWindow();
+    void pickerCancelChangesNothing();
+    void folderWithoutFilesKeepsOldList();
+    void successfulListing();
+    void folderFieldText_data();
+    void folderFieldText();
+    void selectAllAndInvert();
+    void largeListSelection();
+};
+
+void TestRenameWindow::layout()
+{
+    RenameWindowDriver d;
+    QCOMPARE(d.window.objectName(), QStringLiteral("批量命名文件"));
+    QCOMPARE(d.window.windowTitle(), QStringLiteral("Quillmark\u3000\u3000Marvolt精品集"));
+    QCOMPARE(d.window.size(), QSize(376, 399));
+    QCOMPARE(d.field("路径")->geometry(), QRect(104, 8, 192, 24));
+    QCOMPARE(d.list()->geometry(), QRect(8, 52, 188, 250));
+    QCOMPARE(d.control<QGroupBox>("命名方式")->geometry(), QRect(208, 120, 160, 184));
+    QCOMPARE(d.button("CommandButton2")->geometry(), QRect(296, 312, 72, 32));
+    QCOMPARE(d.control<QWidget>("ShockwaveFlash1")->geometry(), QRect(0, 352, 376, 48));
+    QCOMPARE(d.option("替换指定字符")->size(), QSize(113, 24));
+    QCOMPARE(d.field("路径")->toolTip(), QStringLiteral("双击选择文件夹或磁盘"));
+    QCOMPARE(d.list()->palette().color(QPalette::Base), QColor(192, 255, 255));
+    QCOMPARE(d.list()->selectionMode(), QAbstractItemView::ExtendedSelection);
+    QCOMPARE(d.window.font().pointSizeF(), 9.0);
+    QVERIFY(!d.button("CommandButton1")->isDefault() && !d.button("CommandButton1")->autoDefault());
+    // Every child of a frame fits between its caption and its bottom edge.
+    for (const char *frame : {"隐藏选项", "命名方式"}) {
+        const QGroupBox *box = d.control<QGroupBox>(frame);
+        for (const QWidget *child : box->findChildren<QWidget *>())
+            QVERIFY2(child->y() > 8 && child->geometry().bottom() < box->height(), qPrintable(child->objectName()));
+    }
+}
+
+void TestRenameWindow::initialState()
+{
+    RenameWindowDriver d;
+    QVERIFY(d.option("插入到原名称之前")->isChecked());
+    QVERIFY(!d.button("全选")->isEnabled());
+    QVERIFY(!d.button("反选")->isEnabled());
+    QVERIFY(!d.field("TextBox1")->isEnabled());
+    QVERIFY(!d.field("TextBox2")->isEnabled());
+    QVERIFY(d.field("新名称")->isEnabled());
+    QVERIFY(d.button("CommandButton1")->isEnabled());
+    QCOMPARE(d.field("路径")->text(), QStringLiteral("请双击选择目标文件夹或磁盘"));
+    QCOMPARE(d.model()->rowCount(), 0);
+    QCOMPARE(QApplication::focusWidget(), d.option("插入到原名称之前"));
+}
+
+void TestRenameWindow::modeSwitchingKeepsTexts()
+{
+    RenameWindowDriver d;
+    QTest::mouseClick(d.option("替换指定字符"), Qt::LeftButton);
+    QVERIFY(d.field("TextBox1")->isEnabled() && d.field("TextBox2")->isEnabled());
+    QTest::keyClicks(d.field("TextBox1"), "-");
+    QTest::keyClicks(d.field("TextBox2"), "_");
+    QTest::keyClicks(d.field("新名称"), "new_");
+
+    QTest::mouseClick(d.option("插入到原名称之后"), Qt::LeftButton);
+    QVERIFY(!d.field("TextBox1")->isEnabled() && !d.field("TextBox2")->isEnabled());
+    QTest::mouseClick(d.option("替换原文件名"), Qt::LeftButton);
+    QTest::mouseClick(d.option("替换原文件名"), Qt::LeftButton);
+    QVERIFY(d.option("替换原文件名")->isChecked());
+    QVERIFY(!d.field("TextBox1")->isEnabled());
+
+    QTest::mouseClick(d.option("替换指定字符"), Qt::LeftButton);
+    QVERIFY(d.field("TextBox1")->isEnabled());
+    QCOMPARE(d.field("TextBox1")->text(), QStringLiteral("-"));
+    QCOMPARE(d.field("TextBox2")->text(), QStringLiteral("_"));
+    QCOMPARE(d.field("新名称")->text(), QStringLiteral("new_"));
+    QVERIFY(d.field("新名称")->isEnabled());
+    QVERIFY(!d.button("全选")->isEnabled());
+}
+
+void TestRenameWindow::tabOrder()
+{
+    RenameWindowDriver d;
+    const QStringList expected{"插入到原名称之前", "插入到原名称之后", "替换原文件名", "替换指定字符",
+                               "TextBox1",         "TextBox2",         "路径",         "ListBox1",
+                               "全选",             "反选",             "CommandButton1", "新名称",
+                               "ShockwaveFlash1",  "CommandButton2"};
+    QStringList chain;
+    QWidget *start = d.option("插入到原名称之前");
+    QWidget *at = start;
+    do {
+        if (expected.contains(at->objectName()))
+            chain << at->objectName();
+        at = at->nextInFocusChain();
+    } while (at != start && chain.size() < 30);
+    QCOMPARE(chain, expected);
+}
+
+void TestRenameWindow::aboutButtonKeepsOneWindow()
+{
+    RenameWindowDriver d;
+    QTest::mouseClick(d.button("CommandButton2"), Qt::LeftButton);
+    QTest::mouseClick(d.button("CommandButton2"), Qt::LeftButton);
+    QCOMPARE(d.aboutWindowsMade, 1);
+    QPointer<QWidget> first = d.about.window();
+    QVERIFY(first && first->isVisible());
+
+    first->close();
+    QTRY_VERIFY(!first);
+    QVERIFY(!d.about.window());
+    QTest::mouseClick(d.button("CommandButton2"), Qt::LeftButton);
+    QCOMPARE(d.aboutWindowsMade, 2);
+    // The rename window still answers while the About window is open.
+    QTest::mouseClick(d.option("替换指定字符"), Qt::LeftButton);
+    QVERIFY(d.field("TextBox1")->isEnabled());
+    d.about.window()->close();
+}
+
+void TestRenameWindow::pickerCancelChangesNothing()
+{
+    RenameWindowDriver d;
+    d.pickFolder(std::nullopt);
+    QCOMPARE(d.fakes.picker.titles, QStringList{QStringLiteral("选择文件夹")});
+    QCOMPARE(d.field("路径")->text(), QStringLiteral("请双击选择目标文件夹或磁盘"));
+    QVERIFY(d.fakes.messages.shown.empty());
+    QVERIFY(!d.button("全选")->isEnabled());
+}
+
+void TestRenameWindow::folderWithoutFilesKeepsOldList()
+{
+    QTemporaryDir withFiles, withoutFiles;
+    makeFile(withFiles.filePath("a.txt"));
+    makeFile(withoutFiles.filePath(".hidden"));
+    QVERIFY(QDir(withoutFiles.path()).mkdir("sub"));
+
+    RenameWindowDriver d;
+    d.pickFolder(withoutFiles.path());
+    QCOMPARE(d.fakes.messages.shown.size(), std::size_t(1));
+    QCOMPARE(d.fakes.messages.shown[0].text, QStringLiteral("没发现文件哦！"));
+    QCOMPARE(d.fakes.messages.shown[0].style, 0);
+    QCOMPARE(d.fakes.messages.shown[0].title, QStringLiteral("Quillbox"));
+    QCOMPARE(d.field("路径")->text(), withoutFiles.path());
+    QVERIFY(!d.button("全选")->isEnabled() && !d.button("反选")->isEnabled());
+
+    d.pickFolder(withFiles.path());
+    d.selectRows({0});
+    d.pickFolder(withoutFiles.path());
+    QCOMPARE(d.field("路径")->text(), withoutFiles.path());
+    QCOMPARE(d.rows(), QStringList{"a.txt"});
+    QCOMPARE(d.selectedRows(), QList<int>{0});
+
+    d.pickFolder(withFiles.filePath("gone"));
+    QCOMPARE(d.fakes.messages.shown.back().text, QStringLiteral("没发现文件哦！"));
+}
+
+void TestRenameWindow::successfulListing()
+{
+    QTemporaryDir dir;
+    makeFile(dir.filePath("README"));
+    makeFile(dir.filePath("a.txt"));
+    QVERIFY(QDir(dir.path()).mkdir("sub"));
+
+    RenameWindowDriver d;
+    d.pickFolder(dir.path() + "/");
+    QCOMPARE(d.field("路径")->text(), dir.path());
+    QStringList rows = d.rows();
+    rows.sort();
+    QCOMPARE(rows, (QStringList{"README", "a.txt"}));
+    QVERIFY(d.selectedRows().isEmpty());
+    QCOMPARE(d.fakes.messages.shown.size(), std::size_t(1));
+    QCOMPARE(d.fakes.messages.shown[0].text, QStringLiteral("请选择需要重命名的文件。可以全选！\n"
+                                                            "也可以按住Cltr键或者Shift键多项选择。\n"
+                                                            "还可以反向选择！"));
+    QCOMPARE(d.fakes.messages.shown[0].style, 65);
+    QCOMPARE(d.fakes.messages.shown[0].title, QStringLiteral("提示"));
+    QVERIFY(d.button("全选")->isEnabled() && d.button("反选")->isEnabled());
+    QCOMPARE(QApplication::focusWidget(), d.field("新名称"));
+
+    // Picking again rebuilds the list, drops the selection and shows the hint again.
+    d.selectRows({0, 1});
+    d.pickFolder(dir.path());
+    QVERIFY(d.selectedRows().isEmpty());
+    QCOMPARE(d.fakes.messages.shown.size(), std::size_t(2));
+}
+
+void TestRenameWindow::folderFieldText_data()
+{
+    QTest::addColumn<QString>("picked");
+    QTest::addColumn<QString>("field");
+    QTest::newRow("plain") << "/home/user/photos" << "/home/user/photos";
+    QTest::newRow("one trailing separator") << "/home/user/photos/" << "/home/user/photos";
+    QTest::newRow("root stays") << "/" << "/";
+}
+
+void TestRenameWindow::folderFieldText()
+{
+    QFETCH(QString, picked);
+    QFETCH(QString, field);
+    QCOMPARE(::folderFieldText(picked), field);
+}
+
+void TestRenameWindow::selectAllAndInvert()
+{
+    QTemporaryDir dir;
+    for (int i = 0; i < 5; ++i)
+        makeFile(dir.filePath(QStringLiteral("f%1").arg(i)));
+    RenameWindowDriver d;
+    d.pickFolder(dir.path());
+
+    d.selectRows({1, 3});
+    QTest::mouseClick(d.button("全选"), Qt::LeftButton);
+    QCOMPARE(d.selectedRows(), (QList<int>{0, 1, 2, 3, 4}));
+
+    d.selectRows({0, 2});
+    QTest::mouseClick(d.button("反选"), Qt::LeftButton);
+    QCOMPARE(d.selectedRows(), (QList<int>{1, 3, 4}));
+    QTest::mouseClick(d.button("反选"), Qt::LeftButton);
+    QCOMPARE(d.selectedRows(), (QList<int>{0, 2}));
+
+    d.selectRows({});
+    QTest::mouseClick(d.button("反选"), Qt::LeftButton);
+    QCOMPARE(d.selectedRows(), (QList<int>{0, 1, 2, 3, 4}));
+}
+
+void TestRenameWindow::largeListSelection()
+{
+    QTemporaryDir dir;
+    for (int i = 0; i < 300; ++i)
+        makeFile(dir.filePath(QStringLiteral("f%1").arg(i)));
+    RenameWindowDriver d;
+    d.pickFolder(dir.path());
+    QCOMPARE(d.model()->rowCount(), 300);
+
+    QTest::mouseClick(d.button("全选"), Qt::LeftButton);
+    QCOMPARE(d.selectedRows().size(), 300);
+    QList<int> odd;
+    for (int row = 1; row < 300; row += 2)
+        odd << row;
+    QList<int> even;
+    for (int row = 0; row < 300; row += 2)
+        even << row;
+    d.selectRows(even);
+    QTest::mouseClick(d.button("反选"), Qt::LeftButton);
+    QCOMPARE(d.selectedRows(), odd);
+    QVERIFY(d.selectedRows().contains(299));
+}
+
+QTEST_MAIN(TestRenameWindow)
+#include "tst_renamewindow.moc"

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QMovie>
+#include <QWidget>
+
+// The looping banner animation, scaled to the strip with its aspect kept.
+// It offers no context menu.
+class BannerStrip : public QWidget {
+    Q_OBJECT
+public:
+    explicit BannerStrip(QWidget *parent = nullptr);
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    QMovie movie_;
+};

@@ -1,0 +1,13 @@
+#include "WindowRef.h"
+
+QWidget *WindowRef::showOrRaise()
+{
+    if (!window_)
+        window_ = make_();
+    if (window_) {
+        window_->show();
+        window_->raise();
+        window_->activateWindow();
+    }
+    return window_;
+}
