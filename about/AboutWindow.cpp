@@ -25,7 +25,7 @@
 
 namespace {
 
-const QString authorEmail = QStringLiteral("author@example.com");
+const QString authorEmail = QStringLiteral("qb@example.com");
 const QString homePage = QStringLiteral("https://example.com/quillbox");
 const QString scrollTextLines = QStringLiteral("Quillmark箱\n瞬间完成大批量文件重命名\n为提升您的工作效率");
 
@@ -82,7 +82,8 @@ QLabel *AboutWindow::addLabel(const char *name, const QString &text, int left, i
     label->setObjectName(QString::fromUtf8(name));
     label->setGeometry(twipsRect(left, top, width, height));
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    label->setWordWrap(true);
+    // Labels tall enough for two lines wrap; one-line labels cut off what does not fit.
+    label->setWordWrap(label->height() >= 2 * label->fontMetrics().height());
     return label;
 }
 
@@ -102,7 +103,6 @@ void AboutWindow::buildControls()
 {
     labEmail = addLabel("labEmail", QStringLiteral("联系作者：") + authorEmail, 120, 1920, 2775, 255);
     labEmail->setFont(uiFont(10.5));
-    labEmail->setWordWrap(false);
     labEmail->setMouseTracking(true);
     QPalette emailPalette = labEmail->palette();
     emailPalette.setColor(QPalette::WindowText, QColor(0, 128, 128));
@@ -309,27 +309,33 @@ void AboutWindow::setEmailHover(bool hover)
 
 bool AboutWindow::eventFilter(QObject *watched, QEvent *event)
 {
-    const auto *mouse = static_cast<QMouseEvent *>(event);
-    if (watched == labEmail) {
-        if (event->type() == QEvent::MouseMove)
-            setEmailHover(true);
-        else if (event->type() == QEvent::MouseButtonRelease && mouse->button() == Qt::LeftButton
-                 && labEmail->rect().contains(mouse->position().toPoint()))
-            labEmail_Click();
-    } else if (watched == imgTitleButton) {
-        if (event->type() == QEvent::MouseButtonRelease && mouse->button() == Qt::LeftButton
-            && imgTitleButton->rect().contains(mouse->position().toPoint()))
-            imgTitleButton_Click();
-    } else if (watched == lblTitle) {
-        if (event->type() == QEvent::MouseButtonPress) {
-            lblTitle_MouseDown(static_cast<QMouseEvent *>(event));
-        } else if (event->type() == QEvent::MouseMove && manualDrag_ && (mouse->buttons() & Qt::LeftButton)) {
-            move(mouse->globalPosition().toPoint() - dragOffset_);
-        } else if (event->type() == QEvent::MouseButtonRelease) {
-            manualDrag_ = false;
-        }
-    }
+    const QEvent::Type type = event->type();
+    if (type == QEvent::MouseMove || type == QEvent::MouseButtonPress || type == QEvent::MouseButtonRelease)
+        controlMouseEvent(watched, static_cast<QMouseEvent *>(event));
     return QWidget::eventFilter(watched, event);
+}
+
+void AboutWindow::controlMouseEvent(QObject *control, QMouseEvent *event)
+{
+    const QEvent::Type type = event->type();
+    const bool leftRelease = type == QEvent::MouseButtonRelease && event->button() == Qt::LeftButton;
+    const QPoint at = event->position().toPoint();
+    if (control == labEmail) {
+        if (type == QEvent::MouseMove)
+            setEmailHover(true);
+        else if (leftRelease && labEmail->rect().contains(at))
+            labEmail_Click();
+    } else if (control == imgTitleButton) {
+        if (leftRelease && imgTitleButton->rect().contains(at))
+            imgTitleButton_Click();
+    } else if (control == lblTitle) {
+        if (type == QEvent::MouseButtonPress)
+            lblTitle_MouseDown(event);
+        else if (type == QEvent::MouseMove && manualDrag_ && (event->buttons() & Qt::LeftButton))
+            move(event->globalPosition().toPoint() - dragOffset_);
+        else if (type == QEvent::MouseButtonRelease)
+            manualDrag_ = false;
+    }
 }
 
 void AboutWindow::mouseMoveEvent(QMouseEvent *event)

@@ -13,6 +13,7 @@
 class BannerStrip;
 class QCheckBox;
 class QLabel;
+class QMouseEvent;
 class ScrollArea;
 class WindowRef;
 
@@ -56,6 +57,7 @@ private:
     void labEmail_Click();
     void Form_Click();
     void Check1_Click();
+    void controlMouseEvent(QObject *control, QMouseEvent *event);
     void setEmailHover(bool hover);
     void collapseStep();
     int readGeometry(const char *key, double defaultValue);

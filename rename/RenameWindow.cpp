@@ -20,6 +20,7 @@
 #include <QScreen>
 #include <QStyle>
 #include <QStyleOptionGroupBox>
+#include <cmath>
 
 namespace {
 

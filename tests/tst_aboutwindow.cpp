@@ -75,6 +75,7 @@ private slots:
     void bookCover();
     void scrolling();
     void closesByItselfInRealTime();
+    void programLivesUntilLastWindowCloses();
 };
 
 void TestAboutWindow::firstOpen()
@@ -297,6 +298,28 @@ void TestAboutWindow::closesByItselfInRealTime()
     const qint64 elapsed = clock.elapsed();
     QVERIFY2(elapsed >= 11000 && elapsed < 14000, qPrintable(QString::number(elapsed)));
     QCOMPARE(f.fakes.beeper.beeps, 1);
+}
+
+void TestAboutWindow::programLivesUntilLastWindowCloses()
+{
+    AboutFixture f;
+    f.timing.countdownTick = 60000;
+    QWidget renameWindow;
+    renameWindow.show();
+    QPointer<AboutWindow> window = f.open();
+
+    QElapsedTimer clock;
+    clock.start();
+    qint64 lastClosedAt = 0;
+    QTimer::singleShot(0, &renameWindow, &QWidget::close);
+    QTimer::singleShot(200, window, [&] {
+        lastClosedAt = clock.elapsed();
+        window->close();
+    });
+    QTimer::singleShot(5000, qApp, &QCoreApplication::quit); // in case the program never ends
+    QApplication::exec();
+    QVERIFY(lastClosedAt >= 200);
+    QVERIFY2(clock.elapsed() < 4000, "the program did not end with its last window");
 }
 
 QTEST_MAIN(TestAboutWindow)
