@@ -269,12 +269,10 @@ void AboutWindow::collapseStep()
 
 void AboutWindow::imgTitleButton_Click()
 {
-    services_.settings.write(settingsApp, settingsSection, QStringLiteral("X"), settingText(x() * twipsPerPixel));
-    services_.settings.write(settingsApp, settingsSection, QStringLiteral("Y"), settingText(y() * twipsPerPixel));
-    services_.settings.write(settingsApp, settingsSection, QStringLiteral("W"),
-                             settingText(width() * twipsPerPixel));
-    services_.settings.write(settingsApp, settingsSection, QStringLiteral("H"),
-                             settingText(height() * twipsPerPixel));
+    const std::pair<const char *, int> geometry[] = {{"X", x()}, {"Y", y()}, {"W", width()}, {"H", height()}};
+    for (const auto &[key, pixels] : geometry)
+        services_.settings.write(settingsApp, settingsSection, QString::fromLatin1(key),
+                                 settingText(pixels * twipsPerPixel));
     PhaseOutForm([this] { close(); });
 }
 

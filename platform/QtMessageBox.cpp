@@ -4,14 +4,19 @@
 
 void QtMessageBox::show(const QString &text, int style, const QString &title)
 {
+    // The style's low bits choose the buttons, the next ones the icon.
     QMessageBox::Icon icon = QMessageBox::NoIcon;
-    if (style >= MsgStyle::OkInformation)
-        icon = QMessageBox::Information;
-    else if (style >= MsgStyle::OkExclamation)
+    switch (style & 0x70) {
+    case MsgStyle::OkExclamation:
         icon = QMessageBox::Warning;
-    const bool withCancel = (style & 1) != 0;
+        break;
+    case MsgStyle::OkInformation:
+        icon = QMessageBox::Information;
+        break;
+    }
+    const auto buttons = (style & 0x0F) == 1 ? QMessageBox::Ok | QMessageBox::Cancel : QMessageBox::Ok;
 
-    QMessageBox box(icon, title, text, withCancel ? QMessageBox::Ok | QMessageBox::Cancel : QMessageBox::Ok);
+    QMessageBox box(icon, title, text, buttons);
     box.setWindowModality(Qt::ApplicationModal);
     box.exec();
 }

@@ -83,7 +83,7 @@ RenameWindow::RenameWindow(const Services &services, WindowRef &about, QWidget *
     setFixedSize(pt(282), pt(299.25));
 
     buildControls();
-    setTabOrder();
+    applyTabOrder();
     connectHandlers();
 }
 
@@ -158,14 +158,14 @@ void RenameWindow::buildControls()
     place(ShockwaveFlash1, 0, 264, 282, 36);
 }
 
-void RenameWindow::setTabOrder()
+void RenameWindow::applyTabOrder()
 {
-    const QWidget *order[] = {插入到原名称之前, 插入到原名称之后, 替换原文件名, 替换指定字符,
+    QWidget *const order[] = {插入到原名称之前, 插入到原名称之后, 替换原文件名, 替换指定字符,
                               TextBox1,         TextBox2,         路径,         ListBox1,
                               全选,             反选,             CommandButton1, 新名称,
                               ShockwaveFlash1,  CommandButton2};
     for (std::size_t i = 1; i < std::size(order); ++i)
-        QWidget::setTabOrder(const_cast<QWidget *>(order[i - 1]), const_cast<QWidget *>(order[i]));
+        setTabOrder(order[i - 1], order[i]);
 }
 
 void RenameWindow::connectHandlers()

@@ -30,7 +30,7 @@ protected:
 
 private:
     void buildControls();
-    void setTabOrder();
+    void applyTabOrder();
     void connectHandlers();
 
     void UserForm_Activate();
