@@ -2,6 +2,7 @@
 
 #include "BannerStrip.h"
 #include "Beeper.h"
+#include "Countdown.h"
 #include "InstanceGuard.h"
 #include "LinkOpener.h"
 #include "MailLink.h"
@@ -9,7 +10,6 @@
 #include "ScrollArea.h"
 #include "SettingText.h"
 #include "SettingsStore.h"
-#include "Countdown.h"
 #include "Twips.h"
 #include "UiLook.h"
 #include "WindowRef.h"
@@ -91,7 +91,8 @@ QLabel *AboutWindow::addPicture(const char *name, int index, const QString &file
 {
     auto *picture = new QLabel(this);
     picture->setObjectName(QString::fromUtf8(name));
-    picture->setProperty("index", index);
+    if (index >= 0) // a member of a control array
+        picture->setProperty("index", index);
     const QPixmap pixmap(QStringLiteral(":/assets/") + file);
     picture->setPixmap(pixmap);
     picture->setGeometry(QRect(QPoint(px(leftTwips), px(topTwips)), pixmap.size()));
@@ -111,7 +112,7 @@ void AboutWindow::buildControls()
 
     addPicture("imgBorder", 2, QStringLiteral("border-h.png"), 0, 5055);
     addPicture("imgBorder", 0, QStringLiteral("border-v.png"), 0, 0);
-    addPicture("imgTitle", 0, QStringLiteral("title.png"), 45, 0);
+    addPicture("imgTitle", -1, QStringLiteral("title.png"), 45, 0);
 
     lblTitle = addLabel("lblTitle", QStringLiteral("Marvolt 精品集"), 0, 120, 4380, 330);
     lblTitle->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
