@@ -11,7 +11,6 @@
 #include "win/WinFileRenamer.h"
 #include "win/WinFolderLister.h"
 #else
-#include "posix/PosixCalls.h"
 #include "posix/PosixFileRenamer.h"
 #include "posix/PosixFolderLister.h"
 #endif
@@ -20,12 +19,8 @@
 std::unique_ptr<FolderLister> makeSystemLister() { return std::make_unique<WinFolderLister>(); }
 std::unique_ptr<FileRenamer> makeSystemRenamer() { return std::make_unique<WinFileRenamer>(); }
 #else
-namespace {
-// The real system calls need no state, so one instance serves every renamer.
-PosixCalls systemCalls;
-} // namespace
 std::unique_ptr<FolderLister> makeSystemLister() { return std::make_unique<PosixFolderLister>(); }
-std::unique_ptr<FileRenamer> makeSystemRenamer() { return std::make_unique<PosixFileRenamer>(systemCalls); }
+std::unique_ptr<FileRenamer> makeSystemRenamer() { return std::make_unique<PosixFileRenamer>(); }
 #endif
 
 struct SystemServices::Impl {

@@ -6,9 +6,12 @@
 // Renames relative to one open descriptor of the folder, on the raw names.
 class PosixFileRenamer : public FileRenamer {
 public:
+    PosixFileRenamer() : calls_(systemCalls_) {}
+    // Tests pass calls that fail on purpose.
     explicit PosixFileRenamer(PosixCalls &calls) : calls_(calls) {}
     std::size_t renameInFolder(const NameBytes &folder, const std::vector<RenameRequest> &requests) override;
 
 private:
+    PosixCalls systemCalls_;
     PosixCalls &calls_;
 };
