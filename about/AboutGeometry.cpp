@@ -31,3 +31,8 @@ int nextScrollTop(int top, int areaHeight, int textHeight)
     --top;
     return top < -textHeight ? areaHeight : top;
 }
+
+bool scrollFrameDue(std::uint32_t now, std::uint32_t lastFrame)
+{
+    return std::uint32_t(now - lastFrame) > 40;
+}

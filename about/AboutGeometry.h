@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <vector>
 
 struct PointPx {
@@ -28,3 +29,7 @@ std::vector<RectPx> PhaseOutSteps(int widthPx, int heightPx);
 // The scrolling text's next top: one pixel up, back to the area's height once
 // the text of height textHeight has left the area at the top.
 int nextScrollTop(int top, int areaHeight, int textHeight);
+
+// Whether a new scroll frame is due: more than 40 ms after the last one, on a
+// millisecond tick count that wraps around at 2^32.
+bool scrollFrameDue(std::uint32_t now, std::uint32_t lastFrame);

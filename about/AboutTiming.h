@@ -1,8 +1,12 @@
 #pragma once
 
-// The About window's clocks, in milliseconds. Tests shrink them.
+#include <cstdint>
+#include <functional>
+
+// The About window's clocks. Tests shrink the intervals or drive the ticks by hand.
 struct AboutTiming {
-    int countdownTick = 1000;
-    int scrollFrame = 41; // frames must lie more than 40 ms apart
-    int collapseStep = 50;
+    int countdownTick = 1000; // ms between countdown ticks
+    int collapseStep = 50;    // ms between collapse steps
+    // Milliseconds since some start, wrapping at 2^32; the scroll frames are timed by it.
+    std::function<std::uint32_t()> clock;
 };

@@ -1,15 +1,18 @@
 #include "AboutWindow.h"
 
+#include "AboutAnimations.h"
 #include "BannerStrip.h"
 #include "Beeper.h"
-#include "Countdown.h"
 #include "InstanceGuard.h"
 #include "LinkOpener.h"
+#include "MailLabel.h"
 #include "MailLink.h"
 #include "MessageBox.h"
 #include "ScrollArea.h"
 #include "SettingText.h"
 #include "SettingsStore.h"
+#include "TitleButton.h"
+#include "TitleLabel.h"
 #include "Twips.h"
 #include "UiLook.h"
 #include "WindowRef.h"
@@ -17,15 +20,15 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QDialog>
 #include <QGuiApplication>
-#include <QLabel>
-#include <QMouseEvent>
+#include <QKeyEvent>
 #include <QScreen>
 #include <QWindow>
 
 namespace {
 
-const QString authorEmail = QStringLiteral("qb@example.com");
+const QString authorEmail = QStringLiteral("m@example.org");
 const QString homePage = QStringLiteral("https://example.com/quillbox");
 const QString scrollTextLines = QStringLiteral("Quillmark箱\n瞬间完成大批量文件重命名\n为提升您的工作效率");
 
@@ -44,13 +47,42 @@ QRect twipsRect(int left, int top, int width, int height)
 
 QString settingText(double value) { return QString::fromStdString(formatSettingNumber(value)); }
 
+void setTextColour(QWidget *control, const QColor &colour)
+{
+    QPalette palette = control->palette();
+    palette.setColor(QPalette::WindowText, colour);
+    control->setPalette(palette);
+}
+
+template <class Label = QLabel>
+Label *addLabel(QWidget *window, const char *name, const QString &text, int left, int top, int width, int height)
+{
+    auto *label = new Label(text, window);
+    label->setObjectName(QString::fromUtf8(name));
+    label->setGeometry(twipsRect(left, top, width, height));
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    // Labels tall enough for two lines wrap; one-line labels cut off what does not fit.
+    label->setWordWrap(label->height() >= 2 * label->fontMetrics().height());
+    return label;
+}
+
+QLabel *addPicture(QWidget *window, const char *name, const QString &file, int leftTwips, int topTwips)
+{
+    auto *picture = new QLabel(window);
+    picture->setObjectName(QString::fromUtf8(name));
+    const QPixmap pixmap(QStringLiteral(":/assets/") + file);
+    picture->setPixmap(pixmap);
+    picture->setGeometry(QRect(QPoint(px(leftTwips), px(topTwips)), pixmap.size()));
+    return picture;
+}
+
 } // namespace
 
 AboutWindow::AboutWindow(const Services &services, WindowRef &bookCover, AboutTiming timing)
     : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint)
     , services_(services)
     , bookCover_(bookCover)
-    , timing_(timing)
+    , animations_(new AboutAnimations(std::move(timing), this))
 {
     setObjectName(QStringLiteral("frmAbout2"));
     setWindowTitle(QStringLiteral("关于 Quillbox"));
@@ -64,75 +96,42 @@ AboutWindow::AboutWindow(const Services &services, WindowRef &bookCover, AboutTi
     setPalette(palette);
     setAutoFillBackground(true);
     setMouseTracking(true);
-
-    Timer1.setTimerType(Qt::PreciseTimer);
-    connect(&Timer1, &QTimer::timeout, this, &AboutWindow::Timer1_Timer);
-    frameTimer_.setTimerType(Qt::PreciseTimer);
-    connect(&frameTimer_, &QTimer::timeout, this, &AboutWindow::scrollFrame);
-    collapseTimer_.setTimerType(Qt::PreciseTimer);
-    connect(&collapseTimer_, &QTimer::timeout, this, &AboutWindow::collapseStep);
+    setFocusPolicy(Qt::StrongFocus);
 
     buildControls();
+    connectHandlers();
     Form_Load();
-}
-
-QLabel *AboutWindow::addLabel(const char *name, const QString &text, int left, int top, int width, int height)
-{
-    auto *label = new QLabel(text, this);
-    label->setObjectName(QString::fromUtf8(name));
-    label->setGeometry(twipsRect(left, top, width, height));
-    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    // Labels tall enough for two lines wrap; one-line labels cut off what does not fit.
-    label->setWordWrap(label->height() >= 2 * label->fontMetrics().height());
-    return label;
-}
-
-QLabel *AboutWindow::addPicture(const char *name, int index, const QString &file, int leftTwips, int topTwips)
-{
-    auto *picture = new QLabel(this);
-    picture->setObjectName(QString::fromUtf8(name));
-    if (index >= 0) // a member of a control array
-        picture->setProperty("index", index);
-    const QPixmap pixmap(QStringLiteral(":/assets/") + file);
-    picture->setPixmap(pixmap);
-    picture->setGeometry(QRect(QPoint(px(leftTwips), px(topTwips)), pixmap.size()));
-    return picture;
 }
 
 // Controls are made back to front, so each one lies over those before it.
 void AboutWindow::buildControls()
 {
-    labEmail = addLabel("labEmail", QStringLiteral("联系作者：") + authorEmail, 120, 1920, 2775, 255);
+    labEmail = addLabel<MailLabel>(this, "labEmail", QStringLiteral("联系作者：") + authorEmail, 120, 1920, 2775, 255);
     labEmail->setFont(uiFont(10.5));
-    labEmail->setMouseTracking(true);
-    QPalette emailPalette = labEmail->palette();
-    emailPalette.setColor(QPalette::WindowText, QColor(0, 128, 128));
-    labEmail->setPalette(emailPalette);
-    labEmail->installEventFilter(this);
+    setTextColour(labEmail, QColor(0, 128, 128));
 
-    addPicture("imgBorder", 2, QStringLiteral("border-h.png"), 0, 5055);
-    addPicture("imgBorder", 0, QStringLiteral("border-v.png"), 0, 0);
-    addPicture("imgTitle", -1, QStringLiteral("title.png"), 45, 0);
+    addPicture(this, "imgBorder", QStringLiteral("border-h.png"), 0, 5055);
+    addPicture(this, "imgBorder", QStringLiteral("border-v.png"), 0, 0);
+    addPicture(this, "imgTitle", QStringLiteral("title.png"), 45, 0);
 
-    lblTitle = addLabel("lblTitle", QStringLiteral("Marvolt 精品集"), 0, 120, 4380, 330);
+    lblTitle = addLabel<TitleLabel>(this, "lblTitle", QStringLiteral("Marvolt 精品集"), 0, 120, 4380, 330);
     lblTitle->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    QPalette titlePalette = lblTitle->palette();
-    titlePalette.setColor(QPalette::WindowText, QColor(107, 36, 0));
-    lblTitle->setPalette(titlePalette);
-    lblTitle->installEventFilter(this);
+    setTextColour(lblTitle, QColor(107, 36, 0));
 
-    imgTitleButton = addPicture("imgTitleButton", 2, QStringLiteral("title-button.png"), 4440, 80);
-    imgTitleButton->installEventFilter(this);
-    addPicture("imgCorner", 1, QStringLiteral("corner.png"), 4800, 0);
-    addPicture("imgBorder", 1, QStringLiteral("border-v.png"), 4850, 0);
-    addPicture("imgCorner", 2, QStringLiteral("corner.png"), 0, 2955);
-    addPicture("imgBorder", 3, QStringLiteral("border-h.png"), 45, 3015);
-    addPicture("imgCorner", 3, QStringLiteral("corner.png"), 4785, 2955);
+    imgTitleButton = new TitleButton(QPixmap(QStringLiteral(":/assets/title-button.png")), this);
+    imgTitleButton->setObjectName(QStringLiteral("imgTitleButton"));
+    imgTitleButton->setAccessibleName(QStringLiteral("关闭"));
+    imgTitleButton->setGeometry(QRect(QPoint(px(4440), px(80)), imgTitleButton->sizeHint()));
+    addPicture(this, "imgCorner", QStringLiteral("corner.png"), 4800, 0);
+    addPicture(this, "imgBorder", QStringLiteral("border-v.png"), 4850, 0);
+    addPicture(this, "imgCorner", QStringLiteral("corner.png"), 0, 2955);
+    addPicture(this, "imgBorder", QStringLiteral("border-h.png"), 45, 3015);
+    addPicture(this, "imgCorner", QStringLiteral("corner.png"), 4785, 2955);
 
-    addLabel("Label1", QStringLiteral("1.《整理之书》"), 2760, 720, 1920, 255);
-    addLabel("Label2", QStringLiteral("Marvolt著作新书："), 2880, 480, 1455, 255);
-    addLabel("Label3", QStringLiteral("2.《文件的旅程》"), 2760, 960, 2055, 495);
-    addLabel("Label4", QStringLiteral("3.《批量之道》"), 2760, 1320, 2055, 495);
+    addLabel(this, "Label1", QStringLiteral("1.《整理之书》"), 2760, 720, 1920, 255);
+    addLabel(this, "Label2", QStringLiteral("Marvolt著作新书："), 2880, 480, 1455, 255);
+    addLabel(this, "Label3", QStringLiteral("2.《文件的旅程》"), 2760, 960, 2055, 495);
+    addLabel(this, "Label4", QStringLiteral("3.《批量之道》"), 2760, 1320, 2055, 495);
 
     ShockwaveFlash1 = new BannerStrip(this);
     ShockwaveFlash1->setObjectName(QStringLiteral("ShockwaveFlash1"));
@@ -145,7 +144,27 @@ void AboutWindow::buildControls()
     Check1 = new QCheckBox(QStringLiteral("查看新书封面"), this);
     Check1->setObjectName(QStringLiteral("Check1"));
     Check1->setGeometry(twipsRect(3120, 1680, 1455, 375));
+}
+
+void AboutWindow::connectHandlers()
+{
     connect(Check1, &QCheckBox::clicked, this, &AboutWindow::Check1_Click);
+    connect(imgTitleButton, &TitleButton::clicked, this, &AboutWindow::imgTitleButton_Click);
+    connect(lblTitle, &TitleLabel::pressed, this, &AboutWindow::lblTitle_MouseDown);
+    connect(labEmail, &MailLabel::hovered, this, &AboutWindow::labEmail_MouseMove);
+    // Queued: the message box it may show runs outside the label's own event handling,
+    // so the window may end while the box is open.
+    connect(labEmail, &MailLabel::clicked, this, &AboutWindow::labEmail_Click, Qt::QueuedConnection);
+    connect(animations_, &AboutAnimations::scrolled, picScroll, &ScrollArea::setTextTop);
+    connect(animations_, &AboutAnimations::countdownEnded, this, &AboutWindow::Timer1_Timer);
+    connect(animations_, &AboutAnimations::collapseShows, this, [this](const QRect &visible) {
+        // An empty mask would show the whole window; a pixel outside it shows nothing.
+        setMask(visible.isEmpty() ? QRegion(-1, -1, 1, 1) : QRegion(visible));
+    });
+    connect(qApp, &QGuiApplication::focusWindowChanged, this, [this](QWindow *now) {
+        if (!now || now != windowHandle())
+            focusBefore_ = now;
+    });
 }
 
 int AboutWindow::readGeometry(const char *key, double defaultValue)
@@ -170,16 +189,14 @@ void AboutWindow::Form_Load()
         screenPx = screen->size();
     const int x = readGeometry("X", (screenPx.width() * twipsPerPixel - designWidth) / 2.0);
     const int y = readGeometry("Y", (screenPx.height() * twipsPerPixel - designHeight) / 2.0);
-    int w = readGeometry("W", designWidth);
-    int h = readGeometry("H", designHeight);
+    const int w = readGeometry("W", designWidth);
+    const int h = readGeometry("H", designHeight);
     // A window cannot be sized to nothing; such a size counts as missing too.
     widthTwips_ = w > 0 ? w : designWidth;
     heightTwips_ = h > 0 ? h : designHeight;
     setGeometry(px(x), px(y), px(widthTwips_), px(heightTwips_));
 
-    Timer1.setInterval(timing_.countdownTick);
-    Timer1.start();
-    TimeLeft = 10;
+    animations_->startCountdown();
     ShapeForm();
     loaded_ = true;
 }
@@ -194,9 +211,22 @@ void AboutWindow::ShapeForm()
 
 bool AboutWindow::event(QEvent *event)
 {
-    if (event->type() == QEvent::WindowActivate && !stopScroll_)
-        Form_Activate();
+    if (event->type() == QEvent::WindowActivate && !unloaded_ && (!activatedOnce_ || activationFromAnotherForm())) {
+        activatedOnce_ = true;
+        // Run from the event loop, not inside the window system's activation.
+        QMetaObject::invokeMethod(this, &AboutWindow::Form_Activate, Qt::QueuedConnection);
+    }
     return QWidget::event(event);
+}
+
+bool AboutWindow::activationFromAnotherForm() const
+{
+    if (!focusBefore_)
+        return false;
+    for (QWidget *window : QApplication::topLevelWidgets())
+        if (window != this && window->windowHandle() == focusBefore_)
+            return !qobject_cast<QDialog *>(window);
+    return false;
 }
 
 void AboutWindow::Form_Activate()
@@ -209,80 +239,56 @@ void AboutWindow::Form_Activate()
 void AboutWindow::ScrollText()
 {
     update();
-    textHeight_ = picScroll->measureTextHeight();
-    if (textHeight_ == 0) {
+    const int textHeight = picScroll->measureTextHeight();
+    if (textHeight == 0) {
+        const QPointer<AboutWindow> alive(this);
         services_.messages.show(QStringLiteral("Error scrolling text"), MsgStyle::OkExclamation,
                                 QStringLiteral("Quillbox"));
-        stopScroll_ = true;
-        close();
+        if (alive)
+            unload();
         return;
     }
-    picScroll->setTextTop(picScroll->contentsRect().height(), textHeight_);
-    frameTimer_.start(timing_.scrollFrame);
-}
-
-void AboutWindow::scrollFrame()
-{
-    const int areaHeight = picScroll->contentsRect().height();
-    picScroll->setTextTop(nextScrollTop(picScroll->textTop(), areaHeight, textHeight_), textHeight_);
+    animations_->startScroll(picScroll->contentsRect().height(), textHeight);
 }
 
 void AboutWindow::Timer1_Timer()
 {
-    Timer1.stop();
-    if (formatTimeLeft(TimeLeft) != "00:00:00") {
-        --TimeLeft;
-        Timer1.start();
-        return;
-    }
     PhaseOutForm([this] {
         services_.beeper.beep();
-        close();
+        unload();
     });
 }
 
 void AboutWindow::PhaseOutForm(std::function<void()> then)
 {
-    afterCollapse_.push_back(std::move(then));
-    if (collapseTimer_.isActive())
-        return;
-    collapseSteps_ = PhaseOutSteps(width(), height());
-    collapseIndex_ = 0;
-    collapseStep();
-    collapseTimer_.start(timing_.collapseStep);
+    animations_->collapse(width(), height(), std::move(then));
 }
 
-void AboutWindow::collapseStep()
+void AboutWindow::Form_Unload() { animations_->stop(); }
+
+void AboutWindow::unload()
 {
-    if (collapseIndex_ < collapseSteps_.size()) {
-        const RectPx &step = collapseSteps_[collapseIndex_++];
-        const QRect visible(QPoint(step.left, step.top), QPoint(step.right - 1, step.bottom - 1));
-        // An empty mask would show the whole window; a pixel outside it shows nothing.
-        setMask(visible.isEmpty() ? QRegion(-1, -1, 1, 1) : QRegion(visible));
+    if (unloaded_)
         return;
-    }
-    collapseTimer_.stop();
-    const std::vector<std::function<void()>> continuations = std::move(afterCollapse_);
-    afterCollapse_.clear();
-    for (const std::function<void()> &next : continuations)
-        next();
+    unloaded_ = true;
+    close();
 }
 
 void AboutWindow::imgTitleButton_Click()
 {
+    if (unloaded_)
+        return;
     const std::pair<const char *, int> geometry[] = {{"X", x()}, {"Y", y()}, {"W", width()}, {"H", height()}};
     for (const auto &[key, pixels] : geometry)
         services_.settings.write(settingsApp, settingsSection, QString::fromLatin1(key),
                                  settingText(pixels * twipsPerPixel));
-    PhaseOutForm([this] { close(); });
+    PhaseOutForm([this] { unload(); });
 }
 
-void AboutWindow::lblTitle_MouseDown(QMouseEvent *event)
+void AboutWindow::lblTitle_MouseDown(Qt::MouseButton button, const QPoint &globalPosition)
 {
-    if (event->button() != Qt::LeftButton || windowState() != Qt::WindowNoState)
-        return;
-    manualDrag_ = !(windowHandle() && windowHandle()->startSystemMove());
-    dragOffset_ = event->globalPosition().toPoint() - pos();
+    if (button == Qt::LeftButton && windowState() == Qt::WindowNoState)
+        lblTitle->dragWindow(globalPosition);
 }
 
 void AboutWindow::labEmail_Click()
@@ -292,56 +298,39 @@ void AboutWindow::labEmail_Click()
                                 MsgStyle::OkExclamation, QStringLiteral("Marvolt"));
 }
 
+void AboutWindow::labEmail_MouseMove()
+{
+    QFont font = labEmail->font();
+    font.setUnderline(true);
+    labEmail->setFont(font);
+    setTextColour(labEmail, QColor(0, 0, 255));
+}
+
+void AboutWindow::Form_MouseMove()
+{
+    QFont font = labEmail->font();
+    font.setUnderline(false);
+    labEmail->setFont(font);
+    setTextColour(labEmail, QApplication::palette().color(QPalette::ButtonText));
+}
+
 void AboutWindow::Form_Click() { services_.links.open(homePage); }
 
 void AboutWindow::Check1_Click() { bookCover_.showOrRaise(); }
 
-void AboutWindow::setEmailHover(bool hover)
+void AboutWindow::keyPressEvent(QKeyEvent *event)
 {
-    QFont font = labEmail->font();
-    font.setUnderline(hover);
-    labEmail->setFont(font);
-    QPalette palette = labEmail->palette();
-    palette.setColor(QPalette::WindowText, hover ? QColor(0, 0, 255) : QApplication::palette().color(QPalette::ButtonText));
-    labEmail->setPalette(palette);
-}
-
-bool AboutWindow::eventFilter(QObject *watched, QEvent *event)
-{
-    const QEvent::Type type = event->type();
-    if (type == QEvent::MouseMove || type == QEvent::MouseButtonPress || type == QEvent::MouseButtonRelease)
-        controlMouseEvent(watched, static_cast<QMouseEvent *>(event));
-    return QWidget::eventFilter(watched, event);
-}
-
-void AboutWindow::controlMouseEvent(QObject *control, QMouseEvent *event)
-{
-    const QEvent::Type type = event->type();
-    const bool leftRelease = type == QEvent::MouseButtonRelease && event->button() == Qt::LeftButton;
-    const QPoint at = event->position().toPoint();
-    if (control == labEmail) {
-        if (type == QEvent::MouseMove)
-            setEmailHover(true);
-        else if (leftRelease && labEmail->rect().contains(at))
-            labEmail_Click();
-    } else if (control == imgTitleButton) {
-        if (leftRelease && imgTitleButton->rect().contains(at))
-            imgTitleButton_Click();
-    } else if (control == lblTitle) {
-        if (type == QEvent::MouseButtonPress)
-            lblTitle_MouseDown(event);
-        else if (type == QEvent::MouseMove && manualDrag_ && (event->buttons() & Qt::LeftButton))
-            move(event->globalPosition().toPoint() - dragOffset_);
-        else if (type == QEvent::MouseButtonRelease)
-            manualDrag_ = false;
-    }
+    if (event->key() == Qt::Key_Escape)
+        imgTitleButton_Click();
+    else
+        QWidget::keyPressEvent(event);
 }
 
 void AboutWindow::mouseMoveEvent(QMouseEvent *event)
 {
     // Only the bare background; moving over another control changes nothing.
     if (!childAt(event->position().toPoint()))
-        setEmailHover(false);
+        Form_MouseMove();
     QWidget::mouseMoveEvent(event);
 }
 
@@ -363,8 +352,7 @@ void AboutWindow::mouseReleaseEvent(QMouseEvent *event)
 
 void AboutWindow::closeEvent(QCloseEvent *event)
 {
-    stopScroll_ = true;
-    Timer1.stop();
-    frameTimer_.stop();
+    unloaded_ = true;
+    Form_Unload();
     QWidget::closeEvent(event);
 }

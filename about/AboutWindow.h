@@ -1,20 +1,19 @@
 #pragma once
 
-#include "AboutGeometry.h"
 #include "AboutTiming.h"
 #include "Services.h"
 
-#include <QPoint>
-#include <QTimer>
+#include <QPointer>
 #include <QWidget>
-#include <functional>
-#include <vector>
 
+class AboutAnimations;
 class BannerStrip;
+class MailLabel;
 class QCheckBox;
 class QLabel;
-class QMouseEvent;
 class ScrollArea;
+class TitleButton;
+class TitleLabel;
 class WindowRef;
 
 // The borderless About window: painted frame with bevelled top corners, a
@@ -27,7 +26,6 @@ public:
 
     // False when the window declined to open (another copy of the program runs).
     bool isLoaded() const { return loaded_; }
-    bool stopScroll() const { return stopScroll_; }
 
     // Plays the collapse animation, then runs `then`. A request made while the
     // animation runs joins it.
@@ -35,7 +33,7 @@ public:
 
 protected:
     bool event(QEvent *event) override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
@@ -43,52 +41,42 @@ protected:
 
 private:
     void buildControls();
-    QLabel *addPicture(const char *name, int index, const QString &file, int leftTwips, int topTwips);
-    QLabel *addLabel(const char *name, const QString &text, int left, int top, int width, int height);
+    void connectHandlers();
 
     void Form_Load();
     void ShapeForm();
     void Form_Activate();
     void ScrollText();
-    void scrollFrame();
     void Timer1_Timer();
+    void Form_Unload();
+    void unload();
     void imgTitleButton_Click();
-    void lblTitle_MouseDown(QMouseEvent *event);
+    void lblTitle_MouseDown(Qt::MouseButton button, const QPoint &globalPosition);
+    void labEmail_MouseMove();
+    void Form_MouseMove();
     void labEmail_Click();
     void Form_Click();
     void Check1_Click();
-    void controlMouseEvent(QObject *control, QMouseEvent *event);
-    void setEmailHover(bool hover);
-    void collapseStep();
+    bool activationFromAnotherForm() const;
     int readGeometry(const char *key, double defaultValue);
 
     Services services_;
     WindowRef &bookCover_;
-    AboutTiming timing_;
+    AboutAnimations *animations_ = nullptr;
     bool loaded_ = false;
-    bool stopScroll_ = false;
+    bool unloaded_ = false;
+    bool activatedOnce_ = false;
+    bool pressedOnBackground_ = false;
     int widthTwips_ = 4920;
     int heightTwips_ = 3075;
-
-    QTimer Timer1;
-    int TimeLeft = 10;
-
-    QTimer frameTimer_;
-    int textHeight_ = 0;
-
-    QTimer collapseTimer_;
-    std::vector<RectPx> collapseSteps_;
-    std::size_t collapseIndex_ = 0;
-    std::vector<std::function<void()>> afterCollapse_;
-
-    bool pressedOnBackground_ = false;
-    QPoint dragOffset_;
-    bool manualDrag_ = false;
+    // The window that had the focus before this one, or nothing when the focus
+    // came from outside the program.
+    QPointer<QWindow> focusBefore_;
 
     QCheckBox *Check1 = nullptr;
     ScrollArea *picScroll = nullptr;
     BannerStrip *ShockwaveFlash1 = nullptr;
-    QLabel *lblTitle = nullptr;
-    QLabel *imgTitleButton = nullptr;
-    QLabel *labEmail = nullptr;
+    TitleLabel *lblTitle = nullptr;
+    TitleButton *imgTitleButton = nullptr;
+    MailLabel *labEmail = nullptr;
 };

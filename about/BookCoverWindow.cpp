@@ -5,6 +5,7 @@
 #include <QGuiApplication>
 #include <QPainter>
 #include <QScreen>
+#include <QStyle>
 
 BookCoverWindow::BookCoverWindow(QWidget *parent)
     : QWidget(parent, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
@@ -17,7 +18,8 @@ BookCoverWindow::BookCoverWindow(QWidget *parent)
     setAttribute(Qt::WA_QuitOnClose, true);
     setFixedSize(500, 375);
     if (const QScreen *screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+        // The client area is centred, whatever frame the window manager adds.
+        setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(), screen->availableGeometry()));
 }
 
 void BookCoverWindow::paintEvent(QPaintEvent *)

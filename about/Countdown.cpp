@@ -8,3 +8,11 @@ std::string formatTimeLeft(int seconds)
     std::snprintf(text, sizeof text, "%02d:%02d:%02d", (seconds / 3600) % 24, (seconds / 60) % 60, seconds % 60);
     return text;
 }
+
+bool Countdown::tick()
+{
+    if (formatTimeLeft(timeLeft) == "00:00:00")
+        return true;
+    --timeLeft;
+    return false;
+}

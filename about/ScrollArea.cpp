@@ -17,15 +17,15 @@ ScrollArea::ScrollArea(const QString &text, QWidget *parent)
     setAutoFillBackground(true);
 }
 
-int ScrollArea::measureTextHeight() const
+int ScrollArea::measureTextHeight()
 {
-    return fontMetrics().boundingRect(QRect(), 0, text_).height();
+    textHeight_ = fontMetrics().boundingRect(QRect(), 0, text_).height();
+    return textHeight_;
 }
 
-void ScrollArea::setTextTop(int top, int textHeight)
+void ScrollArea::setTextTop(int top)
 {
     top_ = top;
-    textHeight_ = textHeight;
     update(contentsRect());
 }
 

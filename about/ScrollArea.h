@@ -10,8 +10,8 @@ public:
     ScrollArea(const QString &text, QWidget *parent = nullptr);
 
     // Height of the text broken only at its line breaks; 0 when it cannot be measured.
-    int measureTextHeight() const;
-    void setTextTop(int top, int textHeight);
+    int measureTextHeight();
+    void setTextTop(int top);
     int textTop() const { return top_; }
 
 protected:

@@ -3,9 +3,9 @@
 #include <QDir>
 #include <QStandardPaths>
 
-LockFileInstanceGuard::LockFileInstanceGuard()
+LockFileInstanceGuard::LockFileInstanceGuard(const QString &folder)
 {
-    QString dir = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    QString dir = folder.isEmpty() ? QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation) : folder;
     if (dir.isEmpty())
         dir = QDir::tempPath();
     lock_ = std::make_unique<QLockFile>(dir + QStringLiteral("/quillbox.lock"));

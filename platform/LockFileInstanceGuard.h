@@ -3,6 +3,7 @@
 #include "InstanceGuard.h"
 
 #include <QLockFile>
+#include <QString>
 #include <memory>
 
 // Holds a per-user lock file for the program's lifetime; a copy that finds it
@@ -10,7 +11,8 @@
 // copy is taken over.
 class LockFileInstanceGuard : public InstanceGuard {
 public:
-    LockFileInstanceGuard();
+    // The lock lives in `folder`, by default the user's runtime folder.
+    explicit LockFileInstanceGuard(const QString &folder = {});
     bool otherCopyRunning() const override { return !owned_; }
 
 private:

@@ -2,17 +2,19 @@
 
 #include <QString>
 
-// Message box styles as the windows pass them: buttons plus icon.
-namespace MsgStyle {
-constexpr int Ok = 0;
-constexpr int OkExclamation = 48;
-constexpr int OkInformation = 64;
-constexpr int OkCancelInformation = 65;
-} // namespace MsgStyle
+// The message styles the windows use: which buttons, which icon.
+enum class MsgStyle {
+    Ok,                  // OK, no icon
+    OkExclamation,       // OK, exclamation icon
+    OkInformation,       // OK, information icon
+    OkCancelInformation, // OK and Cancel, information icon
+};
 
-// A modal message box owned by no window. Callers ignore the button pressed.
+// A modal message box owned by no window; it returns when the user dismisses
+// it. Callers ignore the button pressed, and must expect any window of theirs
+// to have ended meanwhile, since events keep running while the box is open.
 class MessageBox {
 public:
     virtual ~MessageBox() = default;
-    virtual void show(const QString &text, int style, const QString &title = QStringLiteral("Quillbox")) = 0;
+    virtual void show(const QString &text, MsgStyle style, const QString &title = QStringLiteral("Quillbox")) = 0;
 };

@@ -2,21 +2,38 @@
 
 #include <QMessageBox>
 
-void QtMessageBox::show(const QString &text, int style, const QString &title)
-{
-    // The style's low bits choose the buttons, the next ones the icon.
-    QMessageBox::Icon icon = QMessageBox::NoIcon;
-    switch (style & 0x70) {
-    case MsgStyle::OkExclamation:
-        icon = QMessageBox::Warning;
-        break;
-    case MsgStyle::OkInformation:
-        icon = QMessageBox::Information;
-        break;
-    }
-    const auto buttons = (style & 0x0F) == 1 ? QMessageBox::Ok | QMessageBox::Cancel : QMessageBox::Ok;
+namespace {
 
-    QMessageBox box(icon, title, text, buttons);
-    box.setWindowModality(Qt::ApplicationModal);
-    box.exec();
+QMessageBox::Icon iconOf(MsgStyle style)
+{
+    switch (style) {
+    case MsgStyle::Ok:
+        return QMessageBox::NoIcon;
+    case MsgStyle::OkExclamation:
+        return QMessageBox::Warning;
+    case MsgStyle::OkInformation:
+    case MsgStyle::OkCancelInformation:
+        return QMessageBox::Information;
+    }
+    return QMessageBox::NoIcon;
+}
+
+QMessageBox::StandardButtons buttonsOf(MsgStyle style)
+{
+    return style == MsgStyle::OkCancelInformation ? QMessageBox::Ok | QMessageBox::Cancel
+                                                  : QMessageBox::StandardButtons(QMessageBox::Ok);
+}
+
+} // namespace
+
+std::unique_ptr<QMessageBox> QtMessageBox::build(const QString &text, MsgStyle style, const QString &title)
+{
+    auto box = std::make_unique<QMessageBox>(iconOf(style), title, text, buttonsOf(style));
+    box->setWindowModality(Qt::ApplicationModal);
+    return box;
+}
+
+void QtMessageBox::show(const QString &text, MsgStyle style, const QString &title)
+{
+    build(text, style, title)->exec();
 }

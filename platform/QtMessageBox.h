@@ -2,7 +2,14 @@
 
 #include "MessageBox.h"
 
+#include <memory>
+
+class QMessageBox;
+
 class QtMessageBox : public MessageBox {
 public:
-    void show(const QString &text, int style, const QString &title) override;
+    void show(const QString &text, MsgStyle style, const QString &title) override;
+
+    // The box as it will be shown, not yet shown.
+    static std::unique_ptr<QMessageBox> build(const QString &text, MsgStyle style, const QString &title);
 };

@@ -16,6 +16,9 @@ private slots:
     void collapse();
     void scrollCycle();
     void countdownText();
+    void countdownTicks();
+    void frameDue_data();
+    void frameDue();
     void mailLink();
     void bannerFit();
 };
@@ -100,6 +103,37 @@ void TestAboutRules::countdownText()
     QCOMPARE(QByteArray::fromStdString(formatTimeLeft(10)), QByteArray("00:00:10"));
     QCOMPARE(QByteArray::fromStdString(formatTimeLeft(0)), QByteArray("00:00:00"));
     QCOMPARE(QByteArray::fromStdString(formatTimeLeft(3725)), QByteArray("01:02:05"));
+}
+
+void TestAboutRules::countdownTicks()
+{
+    Countdown countdown;
+    int ticks = 0;
+    while (!countdown.tick() && ticks < 100)
+        ++ticks;
+    QCOMPARE(ticks + 1, 11);
+    Countdown hour{3600};
+    QVERIFY(!hour.tick());
+    QCOMPARE(QByteArray::fromStdString(formatTimeLeft(hour.timeLeft)), QByteArray("00:59:59"));
+}
+
+void TestAboutRules::frameDue_data()
+{
+    QTest::addColumn<quint32>("last");
+    QTest::addColumn<quint32>("now");
+    QTest::addColumn<bool>("due");
+    QTest::newRow("40 ms is too soon") << quint32(1000) << quint32(1040) << false;
+    QTest::newRow("41 ms is due") << quint32(1000) << quint32(1041) << true;
+    QTest::newRow("across the wrap") << quint32(0xFFFFFFF0u) << quint32(25) << true;
+    QTest::newRow("just before the wrap") << quint32(0xFFFFFFF0u) << quint32(0xFFFFFFFFu) << false;
+}
+
+void TestAboutRules::frameDue()
+{
+    QFETCH(quint32, last);
+    QFETCH(quint32, now);
+    QFETCH(bool, due);
+    QCOMPARE(scrollFrameDue(now, last), due);
 }
 
 void TestAboutRules::mailLink()

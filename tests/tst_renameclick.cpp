@@ -56,13 +56,13 @@ void TestRenameClick::checksComeFirst()
         QTest::mouseClick(d.button("CommandButton1"), Qt::LeftButton);
         QCOMPARE(d.fakes.messages.shown.size(), std::size_t(1));
         QCOMPARE(d.fakes.messages.shown[0].text, QStringLiteral("请输入新名称。"));
-        QCOMPARE(d.fakes.messages.shown[0].style, 65);
+        QCOMPARE(d.fakes.messages.shown[0].style, MsgStyle::OkCancelInformation);
         QCOMPARE(d.fakes.messages.shown[0].title, QStringLiteral("Marvolt"));
 
         d.field("新名称")->setText(QStringLiteral("x"));
         QTest::mouseClick(d.button("CommandButton1"), Qt::LeftButton);
         QCOMPARE(d.fakes.messages.shown.back().text, QStringLiteral("请选择存放需要重命名文件的文件夹再执行工具！"));
-        QCOMPARE(d.fakes.messages.shown.back().style, 64);
+        QCOMPARE(d.fakes.messages.shown.back().style, MsgStyle::OkInformation);
         QCOMPARE(d.fakes.messages.shown.back().title, QStringLiteral("提示"));
     }
     for (const char *mode : {"插入到原名称之前", "插入到原名称之后", "替换原文件名"}) {

@@ -146,7 +146,7 @@ void TestRenameWindow::folderWithoutFilesKeepsOldList()
     d.pickFolder(withoutFiles.path());
     QCOMPARE(d.fakes.messages.shown.size(), std::size_t(1));
     QCOMPARE(d.fakes.messages.shown[0].text, QStringLiteral("没发现文件哦！"));
-    QCOMPARE(d.fakes.messages.shown[0].style, 0);
+    QCOMPARE(d.fakes.messages.shown[0].style, MsgStyle::Ok);
     QCOMPARE(d.fakes.messages.shown[0].title, QStringLiteral("Quillbox"));
     QCOMPARE(d.field("路径")->text(), withoutFiles.path());
     QVERIFY(!d.button("全选")->isEnabled() && !d.button("反选")->isEnabled());
@@ -180,7 +180,7 @@ void TestRenameWindow::successfulListing()
     QCOMPARE(d.fakes.messages.shown[0].text, QStringLiteral("请选择需要重命名的文件。可以全选！\n"
                                                             "也可以按住Cltr键或者Shift键多项选择。\n"
                                                             "还可以反向选择！"));
-    QCOMPARE(d.fakes.messages.shown[0].style, 65);
+    QCOMPARE(d.fakes.messages.shown[0].style, MsgStyle::OkCancelInformation);
     QCOMPARE(d.fakes.messages.shown[0].title, QStringLiteral("提示"));
     QVERIFY(d.button("全选")->isEnabled() && d.button("反选")->isEnabled());
     QCOMPARE(QApplication::focusWidget(), d.field("新名称"));

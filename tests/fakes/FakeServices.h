@@ -10,20 +10,42 @@
 #include "FolderLister.h"
 #include "SystemServices.h"
 
+#include <QEventLoop>
 #include <QMap>
 #include <QStringList>
+#include <QTimer>
+#include <functional>
 #include <vector>
 
+// Records each box. With `stayOpenUntil` set, a box stays open the way a real
+// one does: a nested event loop runs, timers fire and windows may end, until
+// the condition holds.
 struct FakeMessageBox : MessageBox {
     struct Shown {
         QString text;
-        int style;
+        MsgStyle style;
         QString title;
     };
     std::vector<Shown> shown;
-    void show(const QString &text, int style, const QString &title) override
+    std::function<bool()> stayOpenUntil;
+    bool open = false;
+
+    void show(const QString &text, MsgStyle style, const QString &title) override
     {
         shown.push_back({text, style, title});
+        if (!stayOpenUntil)
+            return;
+        open = true;
+        QEventLoop loop;
+        QTimer poll;
+        QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
+            if (stayOpenUntil())
+                loop.quit();
+        });
+        poll.start(5);
+        QTimer::singleShot(20000, &loop, &QEventLoop::quit); // a box nobody dismisses must not hang the run
+        loop.exec();
+        open = false;
     }
 };
 
