@@ -1,8 +1,9 @@
 #pragma once
 
+#include "FolderHandle.h"
 #include "NativeNames.h"
 
-#include <cstddef>
+#include <memory>
 #include <vector>
 
 struct RenameRequest {
@@ -10,12 +11,27 @@ struct RenameRequest {
     NameBytes to;
 };
 
-// Renames files inside one folder, in the order given. A request that cannot be
-// carried out is skipped: a missing file, a taken name, a name that would leave
-// the folder, any refusal of the file system. An existing entry is never
-// replaced, and a file is never copied. Returns how many requests succeeded.
+enum class RenameStatus {
+    Renamed,    // the file carries the new name (also when it already did)
+    Taken,      // another entry has the new name; nothing changed
+    NotAllowed, // a name that leaves the folder, or an entry that is not a plain file
+    Failed,     // the file system refused; `error` says why
+};
+
+struct RenameOutcome {
+    RenameStatus status;
+    int error = 0;
+    bool operator==(const RenameOutcome &other) const { return status == other.status && error == other.error; }
+};
+
+// Renames files inside one folder, in the order given, and tells for each
+// request what happened. An existing entry is never replaced, a file is never
+// copied, and a request that fails leaves the file under its old name.
 class FileRenamer {
 public:
     virtual ~FileRenamer() = default;
-    virtual std::size_t renameInFolder(const NameBytes &folder, const std::vector<RenameRequest> &requests) = 0;
+    // Opens a folder by its path; nothing when it cannot be opened.
+    virtual std::shared_ptr<FolderHandle> openFolder(const NameBytes &path) = 0;
+    virtual std::vector<RenameOutcome> renameInFolder(const FolderHandle &folder,
+                                                      const std::vector<RenameRequest> &requests) = 0;
 };

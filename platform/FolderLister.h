@@ -1,16 +1,24 @@
 #pragma once
 
+#include "FolderHandle.h"
 #include "NativeNames.h"
 
+#include <memory>
 #include <optional>
 #include <vector>
 
+struct FolderListing {
+    std::vector<NameBytes> names;
+    std::shared_ptr<FolderHandle> folder; // the folder the names were read from
+};
+
 // Lists the plain files of one folder in the file system's enumeration order,
 // unsorted: no folders, hidden entries or system entries (on Linux everything
-// that is neither a regular file nor a link to one). Nothing when the folder
-// cannot be read.
+// that is neither a regular file nor a link to one). A file that an
+// interrupted rename left under its temporary name is put back under its own
+// name first. Nothing when the folder cannot be read.
 class FolderLister {
 public:
     virtual ~FolderLister() = default;
-    virtual std::optional<std::vector<NameBytes>> listFiles(const NameBytes &folder) = 0;
+    virtual std::optional<FolderListing> listFiles(const NameBytes &folder) = 0;
 };

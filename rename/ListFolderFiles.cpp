@@ -1,6 +1,6 @@
 #include "ListFolderFiles.h"
 
-std::optional<std::vector<NameBytes>> ListFolderFiles(FolderLister &lister, const QString &folderText)
+std::optional<FolderListing> ListFolderFiles(FolderLister &lister, const QString &folderText)
 {
     if (folderText.isEmpty())
         return std::nullopt;

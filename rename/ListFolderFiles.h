@@ -5,4 +5,4 @@
 #include <QString>
 
 // The files of the folder named by the folder field's text, in enumeration order.
-std::optional<std::vector<NameBytes>> ListFolderFiles(FolderLister &lister, const QString &folderText);
+std::optional<FolderListing> ListFolderFiles(FolderLister &lister, const QString &folderText);

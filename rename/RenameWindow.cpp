@@ -216,12 +216,12 @@ void RenameWindow::路径_DblClick()
         return;
     路径->setText(folderFieldText(*picked));
 
-    std::optional<std::vector<NameBytes>> names = ListFolderFiles(services_.lister, 路径->text());
-    if (!names || names->empty()) {
+    std::optional<FolderListing> listing = ListFolderFiles(services_.lister, 路径->text());
+    if (!listing || listing->names.empty()) {
         services_.messages.show(QStringLiteral("没发现文件哦！"), MsgStyle::Ok, QStringLiteral("Quillbox"));
         return;
     }
-    files_->setNames(std::move(*names));
+    showListing(std::move(*listing));
     services_.messages.show(selectionHint, MsgStyle::OkCancelInformation, QStringLiteral("提示"));
     全选->setEnabled(true);
     反选->setEnabled(true);
@@ -291,13 +291,24 @@ void RenameWindow::CommandButton1_Click()
                             toNativeName(TextBox2->text())};
     const std::vector<RenameRequest> requests =
         planRenames(mode, texts, files_->names(), rowsOf(selectedRanges()));
-    services_.renamer.renameInFolder(toNativeName(路径->text()), requests);
+    const std::shared_ptr<FolderHandle> folder = 路径->text() == listedText_ && listedFolder_
+                                                     ? listedFolder_
+                                                     : services_.renamer.openFolder(toNativeName(路径->text()));
+    if (folder)
+        services_.renamer.renameInFolder(*folder, requests);
     refreshFileList();
+}
+
+void RenameWindow::showListing(FolderListing listing)
+{
+    files_->setNames(std::move(listing.names));
+    listedFolder_ = std::move(listing.folder);
+    listedText_ = 路径->text();
 }
 
 void RenameWindow::refreshFileList()
 {
-    files_->setNames(ListFolderFiles(services_.lister, 路径->text()).value_or(std::vector<NameBytes>{}));
+    showListing(ListFolderFiles(services_.lister, 路径->text()).value_or(FolderListing{}));
 }
 
 void RenameWindow::CommandButton2_Click() { about_.showOrRaise(); }

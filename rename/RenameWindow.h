@@ -1,6 +1,7 @@
 #pragma once
 
 #include "BuildNewName.h"
+#include "FolderLister.h"
 #include "RowRanges.h"
 #include "Services.h"
 
@@ -44,11 +45,16 @@ private:
     NamingMode namingMode() const;
     std::vector<RowRange> selectedRanges() const;
     void selectRanges(const std::vector<RowRange> &ranges);
+    void showListing(FolderListing listing);
     void refreshFileList();
 
     Services services_;
     WindowRef &about_;
     FileListModel *files_ = nullptr;
+    // The folder the list was read from, and the folder field's text then: a
+    // click renames there while the field still shows that text.
+    std::shared_ptr<FolderHandle> listedFolder_;
+    QString listedText_;
     bool activated_ = false;
 
     QLabel *Label1 = nullptr;

@@ -64,9 +64,10 @@ void TestFolderLister::listsPlainFilesOnly()
     ::close(fd);
 
     PosixFolderLister lister;
-    const auto names = lister.listFiles(dir.path().toStdString());
+    const auto listing = lister.listFiles(dir.path().toStdString());
     ::close(sock);
-    QVERIFY(names);
+    QVERIFY(listing && listing->folder);
+    const std::vector<NameBytes> *names = &listing->names;
     QStringList expected{hex("README"), hex("a.txt"), hex("readonly.txt"), hex("link-to-file"),
                          hex("\xd5\xd5\xc6\xac.jpg")};
     expected.sort();
@@ -77,7 +78,7 @@ void TestFolderLister::emptyAndUnreadableFolders()
 {
     QTemporaryDir dir;
     PosixFolderLister lister;
-    QCOMPARE(lister.listFiles(dir.path().toStdString())->size(), std::size_t(0));
+    QCOMPARE(lister.listFiles(dir.path().toStdString())->names.size(), std::size_t(0));
     QVERIFY(!lister.listFiles(dir.filePath("missing").toStdString()));
     QVERIFY(lister.listFiles("/"));
 }

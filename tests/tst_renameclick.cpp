@@ -20,11 +20,7 @@ struct ListedFolder {
     }
     void rename(const char *option, const QString &newText, const QString &find = {}, const QString &with = {})
     {
-        QTest::mouseClick(d.option(option), Qt::LeftButton);
-        d.field("新名称")->setText(newText);
-        d.field("TextBox1")->setText(find);
-        d.field("TextBox2")->setText(with);
-        QTest::mouseClick(d.button("CommandButton1"), Qt::LeftButton);
+        d.rename(option, newText, find, with);
     }
     QStringList files() const { return filesIn(dir.path()); }
     QByteArray content(const QString &name) const
@@ -47,6 +43,7 @@ private slots:
     void unsafeNamesAreSkipped();
     void nonUtf8NamesKeepTheirBytes();
     void refreshAfterClick();
+    void renamesWhereTheListCameFrom();
 };
 
 void TestRenameClick::checksComeFirst()
@@ -231,6 +228,43 @@ void TestRenameClick::refreshAfterClick()
     f.rename("插入到原名称之前", QStringLiteral("x"));
     QCOMPARE(f.d.model()->rowCount(), 0);
     QVERIFY(f.d.fakes.messages.shown.empty());
+}
+
+// While the field shows the listed text, the click renames in the folder that
+// was listed, even if that path now leads elsewhere; a typed path is renamed in
+// as typed; and a listed name that is a folder there is left alone.
+void TestRenameClick::renamesWhereTheListCameFrom()
+{
+    QTemporaryDir root;
+    QDir top(root.path());
+    QVERIFY(top.mkdir("listed") && top.mkdir("elsewhere") && top.mkdir("typed") && top.mkdir("empty"));
+    makeFile(root.filePath("listed/a.txt"), "listed");
+    makeFile(root.filePath("elsewhere/a.txt"), "elsewhere");
+    makeFile(root.filePath("typed/a.txt"), "typed");
+
+    RenameWindowDriver d;
+    d.pickFolder(root.filePath("listed"));
+    QVERIFY(top.rename("listed", "moved"));
+    QVERIFY(QFile::link(root.filePath("elsewhere"), root.filePath("listed")));
+    d.selectRows({0});
+    d.field("新名称")->setText("new_");
+    QTest::mouseClick(d.button("CommandButton1"), Qt::LeftButton);
+    QCOMPARE(filesIn(root.filePath("moved")), QStringList{"new_a.txt"});
+    QCOMPARE(filesIn(root.filePath("elsewhere")), QStringList{"a.txt"});
+
+    d.field("路径")->setText(root.filePath("typed"));
+    d.selectRows({0});
+    QTest::mouseClick(d.button("CommandButton1"), Qt::LeftButton);
+    QCOMPARE(filesIn(root.filePath("typed")), QStringList{"new_a.txt"});
+
+    // A pick without files keeps the old list while the field names the new folder.
+    QVERIFY(top.mkdir("empty/new_a.txt"));
+    d.pickFolder(root.filePath("empty"));
+    QCOMPARE(d.rows(), QStringList{"new_a.txt"});
+    d.selectRows({0});
+    QTest::mouseClick(d.button("CommandButton1"), Qt::LeftButton);
+    QVERIFY(QFileInfo(root.filePath("empty/new_a.txt")).isDir());
+    QVERIFY(!QFileInfo::exists(root.filePath("empty/new_new_a.txt")));
 }
 
 QTEST_MAIN(TestRenameClick)

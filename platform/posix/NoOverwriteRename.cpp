@@ -1,85 +1,174 @@
 #include "NoOverwriteRename.h"
 
 #include <QString>
+#include <QStringDecoder>
+#include <algorithm>
 #include <cerrno>
-#include <string>
-#include <unistd.h>
 
 namespace {
 
-enum class Move { Done, Taken, Failed };
+constexpr RenameOutcome renamed{RenameStatus::Renamed, 0};
+constexpr RenameOutcome taken{RenameStatus::Taken, EEXIST};
+RenameOutcome failed(int error) { return {RenameStatus::Failed, error}; }
 
-Move moveNoReplace(PosixCalls &sys, int dirFd, const NameBytes &from, const NameBytes &to)
+// The errors of a file system that does not know RENAME_NOREPLACE.
+bool refusesFlag(int error) { return error == EINVAL || error == ENOSYS || error == EOPNOTSUPP; }
+
+std::string foldedName(const NameBytes &name)
 {
-    int err = sys.renameNoReplace(dirFd, from.c_str(), to.c_str());
-    if (err == 0)
-        return Move::Done;
-    if (err == EEXIST)
-        return Move::Taken;
-    if (err != EINVAL && err != ENOSYS && err != EOPNOTSUPP)
-        return Move::Failed;
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString text = decoder(QByteArrayView(name.data(), qsizetype(name.size())));
+    if (!decoder.hasError())
+        return text.toCaseFolded().toStdString();
+    std::string out = name;
+    std::transform(out.begin(), out.end(), out.begin(), [](char c) { return c >= 'A' && c <= 'Z' ? char(c + 32) : c; });
+    return out;
+}
 
-    // The file system lacks the flag; a hard link never replaces an entry either.
-    err = sys.link(dirFd, from.c_str(), to.c_str());
+// Removes the placeholder we created, but only while it is still ours and empty.
+void removePlaceholder(PosixCalls &sys, int dirFd, const NameBytes &name, const struct stat &created)
+{
+    struct stat now {};
+    if (sys.stat(dirFd, name.c_str(), now) == 0 && now.st_dev == created.st_dev && now.st_ino == created.st_ino
+        && now.st_size == 0)
+        sys.unlink(dirFd, name.c_str());
+}
+
+RenameOutcome throughPlaceholder(PosixCalls &sys, int dirFd, const NameBytes &from, const NameBytes &to)
+{
+    struct stat created {};
+    int err = sys.createExclusive(dirFd, to.c_str(), created);
     if (err == EEXIST)
-        return Move::Taken;
+        return taken;
     if (err != 0)
-        return Move::Failed;
-    if (sys.unlink(dirFd, from.c_str()) != 0) {
-        sys.unlink(dirFd, to.c_str());
-        return Move::Failed;
-    }
-    return Move::Done;
+        return failed(err);
+    err = sys.renameReplacing(dirFd, from.c_str(), to.c_str());
+    if (err == 0)
+        return renamed;
+    removePlaceholder(sys, dirFd, to, created);
+    return failed(err);
 }
 
-bool differOnlyInCase(const NameBytes &a, const NameBytes &b)
+RenameOutcome throughLink(PosixCalls &sys, int dirFd, const NameBytes &from, const NameBytes &to, FolderWays &ways)
 {
-    const QString left = QString::fromUtf8(a.data(), static_cast<qsizetype>(a.size()));
-    const QString right = QString::fromUtf8(b.data(), static_cast<qsizetype>(b.size()));
-    return left.compare(right, Qt::CaseInsensitive) == 0;
+    int err = sys.link(dirFd, from.c_str(), to.c_str());
+    if (err == EEXIST)
+        return taken;
+    if (err == ENOENT)
+        return failed(err);
+    if (err != 0) {
+        ways.linkRefused = true;
+        return throughPlaceholder(sys, dirFd, from, to);
+    }
+    err = sys.unlink(dirFd, from.c_str());
+    if (err == 0)
+        return renamed;
+    sys.unlink(dirFd, to.c_str());
+    return failed(err);
 }
 
-// Whether the taken name `to` is `from` itself, as on a file system that ignores case.
-bool namesOneFile(PosixCalls &sys, int dirFd, const NameBytes &from, const NameBytes &to)
+RenameOutcome moveNoReplace(PosixCalls &sys, int dirFd, const NameBytes &from, const NameBytes &to, FolderWays &ways)
+{
+    if (!ways.flagRefused) {
+        const int err = sys.renameNoReplace(dirFd, from.c_str(), to.c_str());
+        if (err == 0)
+            return renamed;
+        if (err == EEXIST)
+            return taken;
+        if (!refusesFlag(err))
+            return failed(err);
+        ways.flagRefused = true;
+    }
+    if (!ways.linkRefused)
+        return throughLink(sys, dirFd, from, to, ways);
+    return throughPlaceholder(sys, dirFd, from, to);
+}
+
+// Some FUSE layers keep answering for a just-moved name for about a second.
+RenameOutcome moveSettled(PosixCalls &sys, int dirFd, const NameBytes &from, const NameBytes &to, FolderWays &ways)
+{
+    RenameOutcome outcome = moveNoReplace(sys, dirFd, from, to, ways);
+    for (int retry = 0; retry < 15 && outcome.status == RenameStatus::Taken; ++retry) {
+        sys.pause(100);
+        outcome = moveNoReplace(sys, dirFd, from, to, ways);
+    }
+    return outcome;
+}
+
+const std::vector<NameBytes> &namesFoldedLike(PosixCalls &sys, int dirFd, const std::string &folded, FolderWays &ways)
+{
+    if (!ways.byFoldedName) {
+        ways.byFoldedName.emplace();
+        std::vector<NameBytes> names;
+        sys.listNames(dirFd, names);
+        for (NameBytes &name : names)
+            (*ways.byFoldedName)[foldedName(name)].push_back(std::move(name));
+    }
+    return (*ways.byFoldedName)[folded];
+}
+
+// Whether the taken name `to` is `from` itself under another spelling, as on a
+// file system that ignores case. Two different files, hard links included, never are.
+bool sameFile(PosixCalls &sys, int dirFd, const NameBytes &from, const NameBytes &to, FolderWays &ways)
 {
     struct stat a {};
     struct stat b {};
     if (sys.stat(dirFd, from.c_str(), a) != 0 || sys.stat(dirFd, to.c_str(), b) != 0)
         return false;
-    return (a.st_dev == b.st_dev && a.st_ino == b.st_ino) || differOnlyInCase(from, to);
+    if (a.st_dev == b.st_dev && a.st_ino == b.st_ino && a.st_nlink == 1)
+        return true;
+    // Some FUSE file systems give the two spellings different inode numbers:
+    // then `to` must have no entry of its own, and `from` be the one entry that folds like it.
+    const std::string folded = foldedName(to);
+    if (foldedName(from) != folded)
+        return false;
+    const std::vector<NameBytes> &alike = namesFoldedLike(sys, dirFd, folded, ways);
+    return alike.size() == 1 && alike.front() == from;
 }
 
-bool renameThroughTemporary(PosixCalls &sys, int dirFd, const NameBytes &from, const NameBytes &to)
+void noteRenamed(FolderWays &ways, const NameBytes &from, const NameBytes &to)
 {
-    const std::string stem = "~quillbox-" + std::to_string(getpid()) + "-";
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        const NameBytes temporary = stem + std::to_string(attempt) + ".tmp";
-        const Move first = moveNoReplace(sys, dirFd, from, temporary);
-        if (first == Move::Taken)
-            continue;
-        if (first == Move::Failed)
-            return false;
-        if (moveNoReplace(sys, dirFd, temporary, to) == Move::Done)
-            return true;
-        moveNoReplace(sys, dirFd, temporary, from);
-        return false;
-    }
-    return false;
+    if (!ways.byFoldedName)
+        return;
+    std::vector<NameBytes> &before = (*ways.byFoldedName)[foldedName(from)];
+    before.erase(std::remove(before.begin(), before.end(), from), before.end());
+    (*ways.byFoldedName)[foldedName(to)].push_back(to);
+}
+
+RenameOutcome throughTemporary(PosixCalls &sys, int dirFd, const NameBytes &from, const NameBytes &to, FolderWays &ways)
+{
+    const NameBytes temporary = std::string(movingPrefix) + from;
+    const RenameOutcome first = moveNoReplace(sys, dirFd, from, temporary, ways);
+    if (first.status != RenameStatus::Renamed)
+        return first.status == RenameStatus::Taken ? taken : first;
+    const RenameOutcome second = moveSettled(sys, dirFd, temporary, to, ways);
+    if (second.status == RenameStatus::Renamed)
+        return renamed;
+    moveSettled(sys, dirFd, temporary, from, ways);
+    return second;
 }
 
 } // namespace
 
-bool renameNoOverwrite(PosixCalls &sys, int dirFd, const NameBytes &from, const NameBytes &to)
+RenameOutcome renameNoOverwrite(PosixCalls &sys, int dirFd, const NameBytes &from, const NameBytes &to,
+                                FolderWays &ways)
 {
     if (from == to)
-        return true;
-    switch (moveNoReplace(sys, dirFd, from, to)) {
-    case Move::Done:
-        return true;
-    case Move::Taken:
-        return namesOneFile(sys, dirFd, from, to) && renameThroughTemporary(sys, dirFd, from, to);
-    case Move::Failed:
-        break;
-    }
-    return false;
+        return renamed;
+    RenameOutcome outcome = moveNoReplace(sys, dirFd, from, to, ways);
+    if (outcome.status == RenameStatus::Taken && sameFile(sys, dirFd, from, to, ways))
+        outcome = throughTemporary(sys, dirFd, from, to, ways);
+    if (outcome.status == RenameStatus::Renamed)
+        noteRenamed(ways, from, to);
+    return outcome;
+}
+
+NameBytes restoreInterrupted(PosixCalls &sys, int dirFd, const NameBytes &entry, FolderWays &ways)
+{
+    if (entry.compare(0, movingPrefix.size(), movingPrefix) != 0)
+        return entry;
+    const NameBytes name = entry.substr(movingPrefix.size());
+    if (!isPlainFileName(name))
+        return entry;
+    return renameNoOverwrite(sys, dirFd, entry, name, ways).status == RenameStatus::Renamed ? name : entry;
 }

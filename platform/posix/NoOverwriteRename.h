@@ -1,10 +1,34 @@
 #pragma once
 
-#include "../NativeNames.h"
+#include "../FileRenamer.h"
 #include "PosixCalls.h"
 
-// Renames `from` to `to` inside the folder open as dirFd, never replacing an
-// existing entry, on file systems with and without RENAME_NOREPLACE. A rename
-// that only changes letter case on a case-insensitive file system goes through a
-// temporary name. Returns whether the file now carries the new name.
-bool renameNoOverwrite(PosixCalls &sys, int dirFd, const NameBytes &from, const NameBytes &to);
+#include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+
+// What the renames of one batch learn about their folder, so that a folder of
+// 100,000 files pays for a refused way once, not once a file.
+struct FolderWays {
+    bool flagRefused = false; // renameat2 cannot refuse to replace here
+    bool linkRefused = false; // hard links are refused here
+    // The folder's entry names by their case-folded form; read when first needed.
+    std::optional<std::unordered_map<std::string, std::vector<NameBytes>>> byFoldedName;
+};
+
+// A case-only rename passes through this prefix plus the file's old name.
+constexpr std::string_view movingPrefix = "~quillbox-moving-";
+
+// Renames `from` to `to` inside the folder open as dirFd and never replaces an
+// existing entry: with RENAME_NOREPLACE where the file system has it, else
+// through a hard link, else by first claiming the new name with an empty
+// placeholder of our own. A rename that only changes letter case on a file
+// system that ignores case goes through a temporary name. Whatever fails, the
+// file keeps its old or gets its new name, never both, never neither.
+RenameOutcome renameNoOverwrite(PosixCalls &sys, int dirFd, const NameBytes &from, const NameBytes &to,
+                                FolderWays &ways);
+
+// Puts back under its own name a file that an interrupted case-only rename
+// left under its temporary name, and returns the name the file has now.
+NameBytes restoreInterrupted(PosixCalls &sys, int dirFd, const NameBytes &entry, FolderWays &ways);

@@ -1,6 +1,9 @@
 #pragma once
 
+#include "../NativeNames.h"
+
 #include <sys/stat.h>
+#include <vector>
 
 // The system calls a rename inside one open folder needs. Each returns 0 or the
 // error number, so that tests can force any error without touching errno.
@@ -8,8 +11,20 @@ class PosixCalls {
 public:
     virtual ~PosixCalls() = default;
     virtual int renameNoReplace(int dirFd, const char *from, const char *to);
+    // A plain rename, which replaces `to`; only used onto our own placeholder.
+    virtual int renameReplacing(int dirFd, const char *from, const char *to);
     virtual int link(int dirFd, const char *from, const char *to);
     virtual int unlink(int dirFd, const char *name);
+    // Creates an empty file that must not exist yet, not even as a dangling link,
+    // and tells what was created.
+    virtual int createExclusive(int dirFd, const char *name, struct stat &created);
     // Looks at the entry itself, never through a symbolic link.
     virtual int stat(int dirFd, const char *name, struct stat &out);
+    // Looks at what a symbolic link leads to.
+    virtual int statTarget(int dirFd, const char *name, struct stat &out);
+    // Every entry name of the folder but "." and "..".
+    virtual int listNames(int dirFd, std::vector<NameBytes> &names);
+    // The names of the entries that readdir does not call regular files.
+    virtual int listNonFiles(int dirFd, std::vector<NameBytes> &names);
+    virtual void pause(int milliseconds);
 };

@@ -1,22 +1,61 @@
 #include "PosixFileRenamer.h"
 
 #include "NoOverwriteRename.h"
+#include "PosixFolderHandle.h"
 
-#include <fcntl.h>
-#include <unistd.h>
+#include <cerrno>
+#include <unordered_set>
 
-std::size_t PosixFileRenamer::renameInFolder(const NameBytes &folder,
-                                             const std::vector<RenameRequest> &requests)
+namespace {
+
+// The list shows plain files and links to them; anything else found under a
+// listed name at rename time (a folder that replaced the file, say) is left alone.
+RenameOutcome checkListedKind(PosixCalls &sys, int dirFd, const NameBytes &name)
 {
-    const int dirFd = open(folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
-    if (dirFd < 0)
-        return 0;
-    std::size_t done = 0;
-    for (const RenameRequest &request : requests) {
-        if (isPlainFileName(request.from) && isPlainFileName(request.to)
-            && renameNoOverwrite(calls_, dirFd, request.from, request.to))
-            ++done;
+    struct stat entry {};
+    if (const int err = sys.stat(dirFd, name.c_str(), entry))
+        return {RenameStatus::Failed, err};
+    if (S_ISLNK(entry.st_mode) && sys.statTarget(dirFd, name.c_str(), entry) != 0)
+        return {RenameStatus::NotAllowed, 0};
+    if (!S_ISREG(entry.st_mode))
+        return {RenameStatus::NotAllowed, 0};
+    return {RenameStatus::Renamed, 0};
+}
+
+} // namespace
+
+std::shared_ptr<FolderHandle> PosixFileRenamer::openFolder(const NameBytes &path)
+{
+    return PosixFolderHandle::open(path);
+}
+
+std::vector<RenameOutcome> PosixFileRenamer::renameInFolder(const FolderHandle &folder,
+                                                            const std::vector<RenameRequest> &requests)
+{
+    std::vector<RenameOutcome> outcomes;
+    outcomes.reserve(requests.size());
+    const auto *open = dynamic_cast<const PosixFolderHandle *>(&folder);
+    if (!open) {
+        outcomes.assign(requests.size(), {RenameStatus::Failed, EBADF});
+        return outcomes;
     }
-    close(dirFd);
-    return done;
+    // One look at the folder names the entries that may not be plain files; only
+    // those cost a stat each. Where the folder cannot be read, every name does.
+    std::vector<NameBytes> nonFiles;
+    const bool allSuspect = calls_.listNonFiles(open->fd(), nonFiles) != 0;
+    const std::unordered_set<NameBytes> suspects(nonFiles.begin(), nonFiles.end());
+    FolderWays ways;
+    for (const RenameRequest &request : requests) {
+        if (!isPlainFileName(request.from) || !isPlainFileName(request.to)) {
+            outcomes.push_back({RenameStatus::NotAllowed, 0});
+            continue;
+        }
+        const RenameOutcome kind = allSuspect || suspects.count(request.from)
+                                       ? checkListedKind(calls_, open->fd(), request.from)
+                                       : RenameOutcome{RenameStatus::Renamed, 0};
+        outcomes.push_back(kind.status == RenameStatus::Renamed
+                               ? renameNoOverwrite(calls_, open->fd(), request.from, request.to, ways)
+                               : kind);
+    }
+    return outcomes;
 }

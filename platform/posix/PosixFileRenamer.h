@@ -9,7 +9,9 @@ public:
     PosixFileRenamer() : calls_(systemCalls_) {}
     // Tests pass calls that fail on purpose.
     explicit PosixFileRenamer(PosixCalls &calls) : calls_(calls) {}
-    std::size_t renameInFolder(const NameBytes &folder, const std::vector<RenameRequest> &requests) override;
+    std::shared_ptr<FolderHandle> openFolder(const NameBytes &path) override;
+    std::vector<RenameOutcome> renameInFolder(const FolderHandle &folder,
+                                              const std::vector<RenameRequest> &requests) override;
 
 private:
     PosixCalls systemCalls_;

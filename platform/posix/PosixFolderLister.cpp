@@ -1,9 +1,13 @@
 #include "PosixFolderLister.h"
 
+#include "NoOverwriteRename.h"
+#include "PosixFolderHandle.h"
+
 #include <dirent.h>
 #include <fcntl.h>
 #include <memory>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -13,31 +17,47 @@ struct DirCloser {
 
 // A regular file, or a symbolic link that leads to one. The entry type from
 // readdir spares a stat call for the common case.
-bool isListableFile(int dirFd, const dirent &entry)
+bool isListableFile(int dirFd, unsigned char type, const char *name)
 {
-    if (entry.d_type == DT_REG)
+    if (type == DT_REG)
         return true;
-    if (entry.d_type != DT_LNK && entry.d_type != DT_UNKNOWN)
+    if (type != DT_LNK && type != DT_UNKNOWN)
         return false;
     struct stat st {};
-    return fstatat(dirFd, entry.d_name, &st, 0) == 0 && S_ISREG(st.st_mode);
+    return fstatat(dirFd, name, &st, 0) == 0 && S_ISREG(st.st_mode);
 }
 
 } // namespace
 
-std::optional<std::vector<NameBytes>> PosixFolderLister::listFiles(const NameBytes &folder)
+std::optional<FolderListing> PosixFolderLister::listFiles(const NameBytes &folder)
 {
-    std::unique_ptr<DIR, DirCloser> dir(opendir(folder.c_str()));
-    if (!dir)
+    std::shared_ptr<PosixFolderHandle> handle = PosixFolderHandle::open(folder);
+    if (!handle)
         return std::nullopt;
-    const int dirFd = dirfd(dir.get());
-
-    std::vector<NameBytes> names;
-    while (const dirent *entry = readdir(dir.get())) {
-        if (entry->d_name[0] == '.')
-            continue;
-        if (isListableFile(dirFd, *entry))
-            names.emplace_back(entry->d_name);
+    const int readable = openat(handle->fd(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (readable < 0)
+        return std::nullopt;
+    std::unique_ptr<DIR, DirCloser> dir(fdopendir(readable));
+    if (!dir) {
+        close(readable);
+        return std::nullopt;
     }
-    return names;
+
+    FolderListing listing;
+    std::vector<NameBytes> interrupted;
+    while (const dirent *entry = readdir(dir.get())) {
+        if (entry->d_name[0] == '.' || !isListableFile(readable, entry->d_type, entry->d_name))
+            continue;
+        if (NameBytes(entry->d_name).compare(0, movingPrefix.size(), movingPrefix) == 0)
+            interrupted.emplace_back(entry->d_name);
+        else
+            listing.names.emplace_back(entry->d_name);
+    }
+    // Put back after reading: renaming while readdir runs may show an entry twice.
+    PosixCalls calls;
+    FolderWays ways;
+    for (const NameBytes &name : interrupted)
+        listing.names.push_back(restoreInterrupted(calls, handle->fd(), name, ways));
+    listing.folder = std::move(handle);
+    return listing;
 }

@@ -5,5 +5,5 @@
 // readdir on the raw names; hidden means a name that begins with ".".
 class PosixFolderLister : public FolderLister {
 public:
-    std::optional<std::vector<NameBytes>> listFiles(const NameBytes &folder) override;
+    std::optional<FolderListing> listFiles(const NameBytes &folder) override;
 };

@@ -1,33 +1,53 @@
 #include "WinFileRenamer.h"
 
+#include "WinFolderHandle.h"
+
 #include <QString>
 #include <windows.h>
 
 namespace {
-QString widePath(const NameBytes &folder, const NameBytes &name)
+
+QString wide(const NameBytes &name) { return QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())); }
+
+LPCWSTR native(const QString &path) { return reinterpret_cast<LPCWSTR>(path.utf16()); }
+
+RenameOutcome renameOne(const WinFolderHandle &folder, const RenameRequest &request)
 {
-    QString path = QString::fromUtf8(folder.data(), static_cast<qsizetype>(folder.size()));
-    if (!path.endsWith(QLatin1Char('\\')))
-        path += QLatin1Char('\\');
-    return path + QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()));
+    if (!isPlainFileName(request.from) || !isPlainFileName(request.to))
+        return {RenameStatus::NotAllowed, 0};
+    const QString from = folder.pathOf(wide(request.from));
+    const DWORD attributes = GetFileAttributesW(native(from));
+    if (attributes == INVALID_FILE_ATTRIBUTES)
+        return {RenameStatus::Failed, int(GetLastError())};
+    if (attributes & FILE_ATTRIBUTE_DIRECTORY)
+        return {RenameStatus::NotAllowed, 0};
+    if (request.from == request.to)
+        return {RenameStatus::Renamed, 0};
+    if (MoveFileExW(native(from), native(folder.pathOf(wide(request.to))), 0))
+        return {RenameStatus::Renamed, 0};
+    const DWORD error = GetLastError();
+    if (error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS)
+        return {RenameStatus::Taken, int(error)};
+    return {RenameStatus::Failed, int(error)};
 }
+
 } // namespace
 
-std::size_t WinFileRenamer::renameInFolder(const NameBytes &folder,
-                                           const std::vector<RenameRequest> &requests)
+std::shared_ptr<FolderHandle> WinFileRenamer::openFolder(const NameBytes &path)
 {
-    std::size_t done = 0;
-    for (const RenameRequest &request : requests) {
-        if (!isPlainFileName(request.from) || !isPlainFileName(request.to))
-            continue;
-        if (request.from == request.to) {
-            ++done;
-            continue;
-        }
-        const QString from = widePath(folder, request.from);
-        const QString to = widePath(folder, request.to);
-        if (MoveFileExW(reinterpret_cast<LPCWSTR>(from.utf16()), reinterpret_cast<LPCWSTR>(to.utf16()), 0))
-            ++done;
-    }
-    return done;
+    const QString folder = wide(path);
+    const DWORD attributes = GetFileAttributesW(native(folder));
+    if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY))
+        return nullptr;
+    return std::make_shared<WinFolderHandle>(folder);
+}
+
+std::vector<RenameOutcome> WinFileRenamer::renameInFolder(const FolderHandle &folder,
+                                                          const std::vector<RenameRequest> &requests)
+{
+    std::vector<RenameOutcome> outcomes;
+    const auto *open = dynamic_cast<const WinFolderHandle *>(&folder);
+    for (const RenameRequest &request : requests)
+        outcomes.push_back(open ? renameOne(*open, request) : RenameOutcome{RenameStatus::Failed, ERROR_INVALID_HANDLE});
+    return outcomes;
 }

@@ -6,5 +6,7 @@
 // only renames within the volume.
 class WinFileRenamer : public FileRenamer {
 public:
-    std::size_t renameInFolder(const NameBytes &folder, const std::vector<RenameRequest> &requests) override;
+    std::shared_ptr<FolderHandle> openFolder(const NameBytes &path) override;
+    std::vector<RenameOutcome> renameInFolder(const FolderHandle &folder,
+                                              const std::vector<RenameRequest> &requests) override;
 };

@@ -5,5 +5,5 @@
 // FindFirstFileW over "folder\*"; hidden and system attributes are left out.
 class WinFolderLister : public FolderLister {
 public:
-    std::optional<std::vector<NameBytes>> listFiles(const NameBytes &folder) override;
+    std::optional<FolderListing> listFiles(const NameBytes &folder) override;
 };

@@ -54,6 +54,16 @@ struct RenameWindowDriver {
         QTest::mouseDClick(field("路径"), Qt::LeftButton);
     }
 
+    // Chooses a naming mode, fills in the texts and presses 确定.
+    void rename(const char *mode, const QString &newText, const QString &find = {}, const QString &with = {})
+    {
+        QTest::mouseClick(option(mode), Qt::LeftButton);
+        field("新名称")->setText(newText);
+        field("TextBox1")->setText(find);
+        field("TextBox2")->setText(with);
+        QTest::mouseClick(button("CommandButton1"), Qt::LeftButton);
+    }
+
     QStringList rows() const
     {
         QStringList out;

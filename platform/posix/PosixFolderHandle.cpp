@@ -1,0 +1,14 @@
+#include "PosixFolderHandle.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+PosixFolderHandle::~PosixFolderHandle() { ::close(fd_); }
+
+std::shared_ptr<PosixFolderHandle> PosixFolderHandle::open(const NameBytes &path)
+{
+    const int fd = ::open(path.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return nullptr;
+    return std::make_shared<PosixFolderHandle>(fd);
+}
