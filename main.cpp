@@ -1,5 +1,6 @@
 #include "AboutWindow.h"
 #include "BookCoverWindow.h"
+#include "ProgramLook.h"
 #include "RenameWindow.h"
 #include "SystemServices.h"
 #include "WindowRef.h"
@@ -10,6 +11,7 @@ int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quillbox"));
+    applyProgramLook(app);
 
     SystemServices system;
     const Services services = system.services();

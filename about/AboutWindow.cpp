@@ -91,9 +91,7 @@ AboutWindow::AboutWindow(const Services &services, WindowRef &bookCover, AboutTi
     // A tool window would not keep the program alive on its own.
     setAttribute(Qt::WA_QuitOnClose, true);
     setFont(uiFont(9));
-    QPalette palette = this->palette();
-    palette.setColor(QPalette::Window, windowBackground());
-    setPalette(palette);
+    setPalette(classicPalette());
     setAutoFillBackground(true);
     setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);
@@ -311,7 +309,7 @@ void AboutWindow::Form_MouseMove()
     QFont font = labEmail->font();
     font.setUnderline(false);
     labEmail->setFont(font);
-    setTextColour(labEmail, QApplication::palette().color(QPalette::ButtonText));
+    setTextColour(labEmail, palette().color(QPalette::ButtonText));
 }
 
 void AboutWindow::Form_Click() { services_.links.open(homePage); }

@@ -112,7 +112,7 @@ Figures measure(const QString &folder, int count)
 
     Figures f{};
     fakes.picker.answer = folder;
-    f.list = secondsOf([&] { QMetaObject::invokeMethod(window.findChild<QLineEdit *>(QStringLiteral("路径")), "doubleClicked"); });
+    f.list = secondsOf([&] { QMetaObject::invokeMethod(window.findChild<QLineEdit *>(QStringLiteral("路径")), "pickRequested"); });
     f.selectAll = secondsOf([&] { click("全选"); });
 
     selection->clearSelection();

@@ -1,7 +1,20 @@
 #include "FolderField.h"
 
+#include <QKeyEvent>
+
 void FolderField::mouseDoubleClickEvent(QMouseEvent *event)
 {
     QLineEdit::mouseDoubleClickEvent(event);
-    emit doubleClicked();
+    emit pickRequested();
+}
+
+void FolderField::keyPressEvent(QKeyEvent *event)
+{
+    const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
+    const bool opensPicker = (event->key() == Qt::Key_F4 && modifiers == Qt::NoModifier)
+                          || (event->key() == Qt::Key_Down && modifiers == Qt::AltModifier);
+    if (opensPicker)
+        emit pickRequested();
+    else
+        QLineEdit::keyPressEvent(event);
 }

@@ -7,6 +7,7 @@
 #include "FolderPicker.h"
 #include "ListFolderFiles.h"
 #include "MessageBox.h"
+#include "OptionButton.h"
 #include "RenamePlan.h"
 #include "UiLook.h"
 #include "WindowRef.h"
@@ -18,6 +19,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QShortcut>
 #include <QStyle>
 #include <QStyleOptionGroupBox>
 #include <cmath>
@@ -54,11 +56,14 @@ Control *make(QWidget *parent, const char *name, Args &&...args)
     return control;
 }
 
-void tintButton(QPushButton *button)
+// A label names the field beside it, for the keyboard and for screen readers.
+void nameByLabel(QLabel *label, QWidget *field)
 {
-    QPalette palette = button->palette();
-    palette.setColor(QPalette::Button, windowBackground());
-    button->setPalette(palette);
+    label->setBuddy(field);
+    QString name = label->text();
+    if (name.endsWith(QChar(0xFF1A))) // the full-width colon
+        name.chop(1);
+    field->setAccessibleName(name);
 }
 
 const QString selectionHint = QStringLiteral("请选择需要重命名的文件。可以全选！\n"
@@ -76,9 +81,7 @@ RenameWindow::RenameWindow(const Services &services, WindowRef &about, QWidget *
     setWindowTitle(QStringLiteral("Quillmark\u3000\u3000Marvolt精品集"));
     setWindowIcon(appIcon());
     setFont(uiFont(9));
-    QPalette palette = this->palette();
-    palette.setColor(QPalette::Window, windowBackground());
-    setPalette(palette);
+    setPalette(classicPalette());
     setAutoFillBackground(true);
     setFixedSize(pt(282), pt(299.25));
 
@@ -121,14 +124,14 @@ void RenameWindow::buildControls()
     命名方式 = make<QGroupBox>(this, "命名方式", QStringLiteral("命名方式"));
     place(命名方式, 156, 90, 120, 138);
     const QPoint modeOrigin = innerOrigin(命名方式);
-    插入到原名称之前 = make<QRadioButton>(命名方式, "插入到原名称之前", QStringLiteral("插入到原名称之前"));
+    插入到原名称之前 = make<OptionButton>(命名方式, "插入到原名称之前", QStringLiteral("插入到原名称之前"));
     place(插入到原名称之前, 6, 6, 126, 14.25, modeOrigin);
     插入到原名称之前->setChecked(true);
-    插入到原名称之后 = make<QRadioButton>(命名方式, "插入到原名称之后", QStringLiteral("插入到原名称之后"));
+    插入到原名称之后 = make<OptionButton>(命名方式, "插入到原名称之后", QStringLiteral("插入到原名称之后"));
     place(插入到原名称之后, 6, 24, 126, 14.25, modeOrigin);
-    替换原文件名 = make<QRadioButton>(命名方式, "替换原文件名", QStringLiteral("替换原文件名"));
+    替换原文件名 = make<OptionButton>(命名方式, "替换原文件名", QStringLiteral("替换原文件名"));
     place(替换原文件名, 6, 42, 126, 14.25, modeOrigin);
-    替换指定字符 = make<QRadioButton>(命名方式, "替换指定字符", QStringLiteral("替换指定字符"));
+    替换指定字符 = make<OptionButton>(命名方式, "替换指定字符", QStringLiteral("替换指定字符"));
     place(替换指定字符, 6, 60, 84.75, 18, modeOrigin);
     Label5 = make<QLabel>(命名方式, "Label5", QStringLiteral("原字符："));
     place(Label5, 6, 84, 42, 12, modeOrigin);
@@ -148,14 +151,19 @@ void RenameWindow::buildControls()
     place(CommandButton1, 156, 234, 54, 24);
     CommandButton2 = make<QPushButton>(this, "CommandButton2", QStringLiteral("关于"));
     place(CommandButton2, 222, 234, 54, 24);
-    for (QPushButton *button : {全选, 反选, CommandButton1, CommandButton2}) {
+    for (QPushButton *button : {全选, 反选, CommandButton1, CommandButton2})
         button->setAutoDefault(false);
-        tintButton(button);
-    }
 
     ShockwaveFlash1 = make<BannerStrip>(this, "ShockwaveFlash1");
     ShockwaveFlash1->setFocusPolicy(Qt::TabFocus);
+    ShockwaveFlash1->setAccessibleName(QStringLiteral("横幅动画"));
     place(ShockwaveFlash1, 0, 264, 282, 36);
+
+    nameByLabel(Label1, 路径);
+    nameByLabel(Label2, ListBox1);
+    nameByLabel(Label5, TextBox1);
+    nameByLabel(Label6, TextBox2);
+    nameByLabel(Label7, 新名称);
 }
 
 void RenameWindow::applyTabOrder()
@@ -170,7 +178,9 @@ void RenameWindow::applyTabOrder()
 
 void RenameWindow::connectHandlers()
 {
-    connect(路径, &FolderField::doubleClicked, this, &RenameWindow::路径_DblClick);
+    connect(路径, &FolderField::pickRequested, this, &RenameWindow::路径_DblClick);
+    auto *pickFolder = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_O), this);
+    connect(pickFolder, &QShortcut::activated, this, &RenameWindow::路径_DblClick);
     connect(全选, &QPushButton::clicked, this, &RenameWindow::全选_Click);
     connect(反选, &QPushButton::clicked, this, &RenameWindow::反选_Click);
     connect(CommandButton1, &QPushButton::clicked, this, &RenameWindow::CommandButton1_Click);

@@ -2,16 +2,25 @@
 
 #include "NativeNames.h"
 
+#include "ProgramLook.h"
+#include "QtFolderPicker.h"
+
+#include <QAccessible>
 #include <QApplication>
+#include <QFileDialog>
 #include <QTemporaryDir>
 
 class TestRenameWindow : public QObject {
     Q_OBJECT
 private slots:
+    void initTestCase() { applyProgramLook(*qApp); }
     void layout();
     void initialState();
     void modeSwitchingKeepsTexts();
     void tabOrder();
+    void accessibleNames();
+    void keyboardOpensThePicker();
+    void pickerLeavesTheWindowUsable();
     void aboutButtonKeepsOneWindow();
     void pickerCancelChangesNothing();
     void folderWithoutFilesKeepsOldList();
@@ -87,22 +96,114 @@ void TestRenameWindow::modeSwitchingKeepsTexts()
     QVERIFY(!d.button("全选")->isEnabled());
 }
 
+// Real Tab presses visit every control in the window's order, every option of
+// the frame included, and skip what is disabled.
 void TestRenameWindow::tabOrder()
 {
     RenameWindowDriver d;
-    const QStringList expected{"插入到原名称之前", "插入到原名称之后", "替换原文件名", "替换指定字符",
-                               "TextBox1",         "TextBox2",         "路径",         "ListBox1",
-                               "全选",             "反选",             "CommandButton1", "新名称",
-                               "ShockwaveFlash1",  "CommandButton2"};
-    QStringList chain;
-    QWidget *start = d.option("插入到原名称之前");
-    QWidget *at = start;
-    do {
-        if (expected.contains(at->objectName()))
-            chain << at->objectName();
-        at = at->nextInFocusChain();
-    } while (at != start && chain.size() < 30);
-    QCOMPARE(chain, expected);
+    const auto walk = [&] {
+        QStringList visited;
+        for (int press = 0; press < 14; ++press) {
+            visited << QApplication::focusWidget()->objectName();
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        }
+        return visited;
+    };
+    QCOMPARE(QApplication::focusWidget(), d.option("插入到原名称之前"));
+    QCOMPARE(walk(), (QStringList{"插入到原名称之前", "插入到原名称之后", "替换原文件名", "替换指定字符", "路径",
+                                  "ListBox1", "CommandButton1", "新名称", "ShockwaveFlash1", "CommandButton2",
+                                  "插入到原名称之前", "插入到原名称之后", "替换原文件名", "替换指定字符"}));
+
+    // With a folder listed and the replace mode chosen, nothing is skipped.
+    QTemporaryDir dir;
+    makeFile(dir.filePath("a.txt"));
+    d.pickFolder(dir.path());
+    QTest::keyClick(d.option("替换指定字符"), Qt::Key_Space);
+    QVERIFY(d.option("替换指定字符")->isChecked());
+    d.option("插入到原名称之前")->setFocus();
+    QCOMPARE(walk(), (QStringList{"插入到原名称之前", "插入到原名称之后", "替换原文件名", "替换指定字符", "TextBox1",
+                                  "TextBox2", "路径", "ListBox1", "全选", "反选", "CommandButton1", "新名称",
+                                  "ShockwaveFlash1", "CommandButton2"}));
+}
+
+// Every control a person reaches by keyboard tells a screen reader its name.
+void TestRenameWindow::accessibleNames()
+{
+    RenameWindowDriver d;
+    const auto nameOf = [](QWidget *control) {
+        QAccessibleInterface *face = QAccessible::queryAccessibleInterface(control);
+        return face ? face->text(QAccessible::Name) : QString();
+    };
+    QCOMPARE(nameOf(d.field("路径")), QStringLiteral("请指定文件夹"));
+    QCOMPARE(nameOf(d.list()), QStringLiteral("文件列表"));
+    QCOMPARE(nameOf(d.field("TextBox1")), QStringLiteral("原字符"));
+    QCOMPARE(nameOf(d.field("TextBox2")), QStringLiteral("新字符"));
+    QCOMPARE(nameOf(d.field("新名称")), QStringLiteral("请指定新名称"));
+    QCOMPARE(nameOf(d.control<QWidget>("ShockwaveFlash1")), QStringLiteral("横幅动画"));
+    QCOMPARE(nameOf(d.button("全选")), QStringLiteral("全选"));
+    QCOMPARE(nameOf(d.option("替换指定字符")), QStringLiteral("替换指定字符"));
+}
+
+// F4 and Alt+Down in the folder field, and Ctrl+O anywhere, pick a folder as a double-click does.
+void TestRenameWindow::keyboardOpensThePicker()
+{
+    RenameWindowDriver d;
+    QTemporaryDir dir;
+    makeFile(dir.filePath("a.txt"));
+    d.fakes.picker.answer = dir.path();
+    QTest::keyClick(d.field("路径"), Qt::Key_F4);
+    QCOMPARE(d.fakes.picker.titles, QStringList{"选择文件夹"});
+    QCOMPARE(d.rows(), QStringList{"a.txt"});
+    QCOMPARE(QApplication::focusWidget(), d.field("新名称"));
+    QTest::keyClick(d.field("路径"), Qt::Key_Down, Qt::AltModifier);
+    QCOMPARE(d.fakes.picker.titles.size(), 2);
+    QTest::keyClick(d.list(), Qt::Key_O, Qt::ControlModifier);
+    QCOMPARE(d.fakes.picker.titles.size(), 3);
+    // Plain keys still type.
+    QTest::keyClick(d.field("路径"), Qt::Key_Down);
+    QCOMPARE(d.fakes.picker.titles.size(), 3);
+}
+
+// The real picker is not modal: while it is open the rename window takes
+// clicks, and a second request brings the open picker forward.
+void TestRenameWindow::pickerLeavesTheWindowUsable()
+{
+    RenameWindowDriver d;
+    QtFolderPicker picker;
+    const Services services{d.fakes.messages, picker,          *d.fakes.lister, *d.fakes.renamer,
+                            d.fakes.settings, d.fakes.links,   d.fakes.beeper,  d.fakes.instances};
+    WindowRef about([] { return nullptr; });
+    RenameWindow window(services, about);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+
+    const auto openDialogs = [] {
+        QList<QFileDialog *> found;
+        for (QWidget *top : QApplication::topLevelWidgets())
+            if (auto *dialog = qobject_cast<QFileDialog *>(top); dialog && dialog->isVisible())
+                found << dialog;
+        return found;
+    };
+    int dialogs = -1;
+    bool optionTookClick = false;
+    bool modal = true;
+    QTimer::singleShot(200, &window, [&] {
+        modal = QApplication::activeModalWidget() != nullptr;
+        auto *option = window.findChild<QRadioButton *>(QStringLiteral("替换指定字符"));
+        QTest::mouseClick(option, Qt::LeftButton);
+        optionTookClick = option->isChecked();
+        QTimer::singleShot(200, &window, [&] {
+            dialogs = int(openDialogs().size());
+            for (QFileDialog *dialog : openDialogs())
+                dialog->reject();
+        });
+        QTest::mouseDClick(window.findChild<QLineEdit *>(QStringLiteral("路径")), Qt::LeftButton);
+    });
+    QTest::mouseDClick(window.findChild<QLineEdit *>(QStringLiteral("路径")), Qt::LeftButton);
+    QCOMPARE(dialogs, 1);
+    QVERIFY(!modal);
+    QVERIFY(optionTookClick);
+    QCOMPARE(window.findChild<QLineEdit *>(QStringLiteral("路径"))->text(), QStringLiteral("请双击选择目标文件夹或磁盘"));
 }
 
 void TestRenameWindow::aboutButtonKeepsOneWindow()
