@@ -1,8 +1,11 @@
 // Times the rename window on large folders against a plain system-call loop and
 // Debian's perl rename. Prints its figures; never fails a build.
 // Usage: bench_rename [folder-on-disk [folder-on-a-FUSE-mount]]
-#include "FakeServices.h"
+#include "FileJournalStore.h"
+#include "FolderPicker.h"
+#include "MessageBox.h"
 #include "RenameWindow.h"
+#include "SystemServices.h"
 #include "WindowRef.h"
 
 #include <QApplication>
@@ -15,6 +18,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 #include <cerrno>
 #include <cstdio>
 #include <dirent.h>
@@ -22,6 +26,15 @@
 #include <unistd.h>
 
 namespace {
+
+// What the benchmark answers in place of a person.
+struct SilentMessages : MessageBox {
+    void show(const QString &, MsgStyle, const QString &) override {}
+};
+struct AnsweringPicker : FolderPicker {
+    QString folder;
+    std::optional<QString> pick(const QString &) override { return folder; }
+};
 
 double secondsOf(const std::function<void()> &work)
 {
@@ -101,9 +114,17 @@ struct Figures {
 Figures measure(const QString &folder, int count)
 {
     makeFolder(folder, count);
-    FakeServices fakes;
+    SystemServices system;
+    const Services real = system.services();
+    SilentMessages messages;
+    AnsweringPicker picker;
+    // The journal where a user's would be: on the disk.
+    QTemporaryDir state(QDir::currentPath() + QStringLiteral("/bench-state-XXXXXX"));
+    FileJournalStore journal(state.filePath(QStringLiteral("last-batch.journal")));
+    const Services services{messages,      picker,     real.lister, real.renamer, real.settings,
+                            real.links,    real.beeper, real.instances, journal};
     WindowRef about([] { return nullptr; });
-    RenameWindow window(fakes.services(), about);
+    RenameWindow window(services, about);
     window.show();
     QApplication::processEvents();
     auto *list = window.findChild<QListView *>(QStringLiteral("ListBox1"));
@@ -111,7 +132,7 @@ Figures measure(const QString &folder, int count)
     auto click = [&](const char *name) { window.findChild<QPushButton *>(QString::fromUtf8(name))->click(); };
 
     Figures f{};
-    fakes.picker.answer = folder;
+    picker.folder = folder;
     f.list = secondsOf([&] { QMetaObject::invokeMethod(window.findChild<QLineEdit *>(QStringLiteral("路径")), "pickRequested"); });
     f.selectAll = secondsOf([&] { click("全选"); });
 

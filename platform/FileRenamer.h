@@ -3,6 +3,7 @@
 #include "FolderHandle.h"
 #include "NativeNames.h"
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -29,9 +30,15 @@ struct RenameOutcome {
 // copied, and a request that fails leaves the file under its old name.
 class FileRenamer {
 public:
+    // Told of each request's outcome as soon as it is known, by its index.
+    using Progress = std::function<void(std::size_t index, const RenameOutcome &outcome)>;
+
     virtual ~FileRenamer() = default;
     // Opens a folder by its path; nothing when it cannot be opened.
     virtual std::shared_ptr<FolderHandle> openFolder(const NameBytes &path) = 0;
     virtual std::vector<RenameOutcome> renameInFolder(const FolderHandle &folder,
-                                                      const std::vector<RenameRequest> &requests) = 0;
+                                                      const std::vector<RenameRequest> &requests,
+                                                      const Progress &progress = {}) = 0;
+    // Whether the folder holds an entry of this name, of any kind.
+    virtual bool entryExists(const FolderHandle &folder, const NameBytes &name) = 0;
 };

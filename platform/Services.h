@@ -5,6 +5,7 @@ class FileRenamer;
 class FolderLister;
 class FolderPicker;
 class InstanceGuard;
+class JournalStore;
 class LinkOpener;
 class MessageBox;
 class SettingsStore;
@@ -20,4 +21,5 @@ struct Services {
     LinkOpener &links;
     Beeper &beeper;
     InstanceGuard &instances;
+    JournalStore &journal;
 };

@@ -1,5 +1,6 @@
 #include "SystemServices.h"
 
+#include "FileJournalStore.h"
 #include "LockFileInstanceGuard.h"
 #include "QtBeeper.h"
 #include "QtFolderPicker.h"
@@ -32,6 +33,7 @@ struct SystemServices::Impl {
     QtLinkOpener links;
     QtBeeper beeper;
     LockFileInstanceGuard instances;
+    FileJournalStore journal;
 };
 
 SystemServices::SystemServices() : impl_(std::make_unique<Impl>()) {}
@@ -41,5 +43,5 @@ SystemServices::~SystemServices() = default;
 Services SystemServices::services()
 {
     return Services{impl_->messages, impl_->picker, *impl_->lister, *impl_->renamer,
-                    impl_->settings, impl_->links,  impl_->beeper,  impl_->instances};
+                    impl_->settings, impl_->links,  impl_->beeper,  impl_->instances, impl_->journal};
 }

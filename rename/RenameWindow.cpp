@@ -2,20 +2,22 @@
 
 #include "BannerStrip.h"
 #include "FileListModel.h"
+#include "FileListView.h"
 #include "FileRenamer.h"
 #include "FolderField.h"
 #include "FolderPicker.h"
 #include "ListFolderFiles.h"
 #include "MessageBox.h"
 #include "OptionButton.h"
+#include "RenameBatch.h"
 #include "RenamePlan.h"
 #include "UiLook.h"
 #include "WindowRef.h"
 
+#include <QAction>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListView>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
@@ -103,7 +105,7 @@ void RenameWindow::buildControls()
     place(Label2, 6, 24, 54, 12);
 
     files_ = new FileListModel(this);
-    ListBox1 = make<QListView>(this, "ListBox1");
+    ListBox1 = make<FileListView>(this, "ListBox1");
     ListBox1->setModel(files_);
     ListBox1->setSelectionMode(QAbstractItemView::ExtendedSelection);
     ListBox1->setUniformItemSizes(true);
@@ -185,8 +187,24 @@ void RenameWindow::connectHandlers()
     connect(反选, &QPushButton::clicked, this, &RenameWindow::反选_Click);
     connect(CommandButton1, &QPushButton::clicked, this, &RenameWindow::CommandButton1_Click);
     connect(CommandButton2, &QPushButton::clicked, this, &RenameWindow::CommandButton2_Click);
+
+    undo_ = new QAction(QStringLiteral("撤销上次重命名"), this);
+    undo_->setShortcut(QKeySequence::Undo);
+    ListBox1->addAction(undo_);
+    ListBox1->setContextMenuPolicy(Qt::ActionsContextMenu);
+    connect(undo_, &QAction::triggered, this, &RenameWindow::undoLastRename);
+    updateUndo();
+
+    ListBox1->setTipFor([this](int row) { return previewTip(row); });
+    const auto dropPreview = [this] { preview_.reset(); };
+    connect(ListBox1->selectionModel(), &QItemSelectionModel::selectionChanged, this, dropPreview);
+    connect(files_, &QAbstractItemModel::modelReset, this, dropPreview);
+    for (QLineEdit *text : {新名称, TextBox1, TextBox2})
+        connect(text, &QLineEdit::textChanged, this, dropPreview);
+    connect(路径, &QLineEdit::textChanged, this, dropPreview);
     for (QRadioButton *option : {插入到原名称之前, 插入到原名称之后, 替换原文件名, 替换指定字符}) {
         connect(option, &QRadioButton::toggled, this, [this, option](bool checked) {
+            preview_.reset();
             if (checked)
                 setReplaceFieldsEnabled(option == 替换指定字符);
         });
@@ -297,16 +315,73 @@ void RenameWindow::CommandButton1_Click()
         return;
     }
 
-    const NamingTexts texts{toNativeName(新名称->text()), toNativeName(TextBox1->text()),
-                            toNativeName(TextBox2->text())};
     const std::vector<RenameRequest> requests =
-        planRenames(mode, texts, files_->names(), rowsOf(selectedRanges()));
-    const std::shared_ptr<FolderHandle> folder = 路径->text() == listedText_ && listedFolder_
-                                                     ? listedFolder_
-                                                     : services_.renamer.openFolder(toNativeName(路径->text()));
-    if (folder)
-        services_.renamer.renameInFolder(*folder, requests);
+        planRenames(mode, namingTexts(), files_->names(), rowsOf(selectedRanges()));
+    if (const std::shared_ptr<FolderHandle> folder = folderToRenameIn())
+        renameBatch(services_.renamer, *folder, toNativeName(路径->text()), requests, services_.journal);
     refreshFileList();
+    updateUndo();
+}
+
+NamingTexts RenameWindow::namingTexts() const
+{
+    return {toNativeName(新名称->text()), toNativeName(TextBox1->text()), toNativeName(TextBox2->text())};
+}
+
+// While the field shows the text that was listed, the folder that was listed;
+// else the folder the field names now.
+std::shared_ptr<FolderHandle> RenameWindow::folderToRenameIn()
+{
+    if (路径->text() == listedText_ && listedFolder_)
+        return listedFolder_;
+    return services_.renamer.openFolder(toNativeName(路径->text()));
+}
+
+void RenameWindow::undoLastRename()
+{
+    const UndoReport report = undoLastBatch(services_.renamer, services_.journal);
+    if (report.refused) {
+        const QString why = *report.refused == UndoRefusal::FolderGone
+                                ? QStringLiteral("无法撤销：上次重命名的文件夹已不存在。")
+                            : *report.refused == UndoRefusal::NewerVersion
+                                ? QStringLiteral("无法撤销：重命名记录由更新版本的 Quillbox 写入。")
+                                : QStringLiteral("无法撤销：重命名记录不完整或已损坏。");
+        services_.messages.show(why, MsgStyle::OkExclamation, QStringLiteral("Quillbox"));
+    } else if (!report.nothingToUndo && report.folder == toNativeName(路径->text())) {
+        refreshFileList();
+    }
+    updateUndo();
+}
+
+void RenameWindow::updateUndo() { undo_->setEnabled(canUndo(services_.journal)); }
+
+QString RenameWindow::previewTip(int row)
+{
+    if (!preview_) {
+        const std::shared_ptr<FolderHandle> folder = folderToRenameIn();
+        preview_.emplace(namingMode(), namingTexts(), files_->names(), selectedRanges(),
+                         [this, folder](const NameBytes &name) {
+                             return folder && services_.renamer.entryExists(*folder, name);
+                         });
+    }
+    const std::optional<Preview> preview = preview_->forRow(row);
+    if (!preview)
+        return {};
+    const QString newName = displayName(preview->newName);
+    switch (preview->verdict) {
+    case PreviewVerdict::Renamed:
+        return QStringLiteral("按确定后改名为：%1（第 %2 个选中的文件）").arg(newName).arg(preview->number);
+    case PreviewVerdict::Unchanged:
+        return QStringLiteral("按确定后名称不变（第 %1 个选中的文件）").arg(preview->number);
+    case PreviewVerdict::Taken:
+        return QStringLiteral("将跳过：%1 已存在").arg(newName);
+    case PreviewVerdict::Collides:
+        return QStringLiteral("将跳过：上面选中的 %1 先改名为 %2")
+            .arg(displayName(files_->names()[std::size_t(preview->firstRow)]), newName);
+    case PreviewVerdict::NotAllowed:
+        return QStringLiteral("将跳过：“%1”不是可用的文件名").arg(newName);
+    }
+    return {};
 }
 
 void RenameWindow::showListing(FolderListing listing)

@@ -2,6 +2,7 @@
 
 #include "BuildNewName.h"
 #include "FolderLister.h"
+#include "RenamePreview.h"
 #include "RowRanges.h"
 #include "Services.h"
 
@@ -9,11 +10,12 @@
 
 class BannerStrip;
 class FileListModel;
+class FileListView;
 class FolderField;
+class QAction;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
-class QListView;
 class QPushButton;
 class QRadioButton;
 class WindowRef;
@@ -42,7 +44,14 @@ private:
     void CommandButton2_Click();
     void setReplaceFieldsEnabled(bool enabled);
 
+    // Beyond the click: take the last batch back, and tell per row what a click would do.
+    void undoLastRename();
+    void updateUndo();
+    QString previewTip(int row);
+
     NamingMode namingMode() const;
+    NamingTexts namingTexts() const;
+    std::shared_ptr<FolderHandle> folderToRenameIn();
     std::vector<RowRange> selectedRanges() const;
     void selectRanges(const std::vector<RowRange> &ranges);
     void showListing(FolderListing listing);
@@ -55,12 +64,15 @@ private:
     // click renames there while the field still shows that text.
     std::shared_ptr<FolderHandle> listedFolder_;
     QString listedText_;
+    QAction *undo_ = nullptr;
+    // What a click would do now; dropped whenever the list, selection, mode or texts change.
+    std::optional<RenamePreview> preview_;
     bool activated_ = false;
 
     QLabel *Label1 = nullptr;
     FolderField *路径 = nullptr;
     QLabel *Label2 = nullptr;
-    QListView *ListBox1 = nullptr;
+    FileListView *ListBox1 = nullptr;
     QGroupBox *隐藏选项 = nullptr;
     QPushButton *全选 = nullptr;
     QPushButton *反选 = nullptr;

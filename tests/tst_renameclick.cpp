@@ -1,6 +1,12 @@
 #include "RenameWindowDriver.h"
 
+#include "FileJournalStore.h"
+
+#include <QHelpEvent>
+#include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QToolTip>
+#include <sys/stat.h>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -44,6 +50,12 @@ private slots:
     void nonUtf8NamesKeepTheirBytes();
     void refreshAfterClick();
     void renamesWhereTheListCameFrom();
+    void undoNeverOverwrites();
+    void undoAfterARestart();
+    void undoAfterACrashPartWay();
+    void undoRefuses_data();
+    void undoRefuses();
+    void previewTips();
 };
 
 void TestRenameClick::checksComeFirst()
@@ -118,6 +130,14 @@ void TestRenameClick::eachMode()
     f.rename(option.toUtf8().constData(), newText, find, with);
     QVERIFY(f.d.fakes.messages.shown.empty());
     QCOMPARE(f.files(), after);
+
+    // Ctrl+Z takes the batch back, every name as it was.
+    QTest::keyClick(f.d.list(), Qt::Key_Z, Qt::ControlModifier);
+    QStringList original = before;
+    original.sort();
+    QCOMPARE(f.files(), original);
+    QCOMPARE(f.d.rows().size(), before.size() - int(before.contains(".profile")));
+    QVERIFY(f.d.fakes.messages.shown.empty());
 }
 
 void TestRenameClick::numbersCountSelectedRowsAndFailures()
@@ -265,6 +285,155 @@ void TestRenameClick::renamesWhereTheListCameFrom()
     QTest::mouseClick(d.button("CommandButton1"), Qt::LeftButton);
     QVERIFY(QFileInfo(root.filePath("empty/new_a.txt")).isDir());
     QVERIFY(!QFileInfo::exists(root.filePath("empty/new_new_a.txt")));
+}
+
+void TestRenameClick::undoNeverOverwrites()
+{
+    ListedFolder f({"a.txt", "b.txt"});
+    QVERIFY(!f.d.list()->actions().at(0)->isEnabled());
+    QTest::mouseClick(f.d.button("全选"), Qt::LeftButton);
+    f.rename("插入到原名称之前", QStringLiteral("new_"));
+    QCOMPARE(f.d.list()->actions().at(0)->text(), QStringLiteral("撤销上次重命名"));
+    QVERIFY(f.d.list()->actions().at(0)->isEnabled());
+    // a.txt is taken again meanwhile; b.txt's new name has gone.
+    makeFile(f.dir.filePath("a.txt"), "newcomer");
+    QVERIFY(QFile::rename(f.dir.filePath("new_b.txt"), f.dir.filePath("moved.txt")));
+    QTest::keyClick(f.d.list(), Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(f.files(), (QStringList{"a.txt", "moved.txt", "new_a.txt"}));
+    QCOMPARE(f.content("a.txt"), QByteArray("newcomer"));
+    QCOMPARE(f.content("new_a.txt"), QByteArray("a.txt"));
+    QVERIFY(!f.d.list()->actions().at(0)->isEnabled());
+
+    // A second undo does nothing.
+    QVERIFY(QFile::rename(f.dir.filePath("moved.txt"), f.dir.filePath("new_b.txt")));
+    QTest::keyClick(f.d.list(), Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(f.files(), (QStringList{"a.txt", "new_a.txt", "new_b.txt"}));
+    QVERIFY(f.d.fakes.messages.shown.empty());
+}
+
+// The journal is on disk: a new start of the program undoes the last batch.
+void TestRenameClick::undoAfterARestart()
+{
+    QTemporaryDir state;
+    QTemporaryDir dir;
+    const std::string gbk = "\xd5\xd5\xc6\xac.jpg";
+    const std::string folder = QFile::encodeName(dir.path()).toStdString();
+    ::close(::open((folder + "/" + gbk).c_str(), O_CREAT | O_WRONLY, 0644));
+    makeFile(dir.filePath("a.txt"));
+    {
+        FileJournalStore journal(state.filePath("journal"));
+        RenameWindowDriver d(&journal);
+        d.pickFolder(dir.path());
+        QTest::mouseClick(d.button("全选"), Qt::LeftButton);
+        d.rename("替换原文件名", QStringLiteral("img"));
+    }
+    QVERIFY(!QFileInfo::exists(dir.filePath("a.txt")));
+    struct stat st {};
+    QVERIFY(::lstat((folder + "/" + gbk).c_str(), &st) != 0);
+
+    FileJournalStore journal(state.filePath("journal"));
+    RenameWindowDriver d(&journal);
+    QVERIFY(d.list()->actions().at(0)->isEnabled());
+    QTest::keyClick(&d.window, Qt::Key_Z, Qt::ControlModifier);
+    QVERIFY(QFileInfo::exists(dir.filePath("a.txt")));
+    QVERIFY(::lstat((folder + "/" + gbk).c_str(), &st) == 0);
+    QVERIFY(!QFileInfo::exists(dir.filePath("img1")) && !QFileInfo::exists(dir.filePath("img2")));
+    QVERIFY(!QFileInfo::exists(dir.filePath("img1.txt")) && !QFileInfo::exists(dir.filePath("img2.txt")));
+}
+
+// The program dies after the renames but before their marks reach the journal:
+// undo finds the renamed files on disk.
+void TestRenameClick::undoAfterACrashPartWay()
+{
+    QTemporaryDir dir;
+    QStringList names;
+    for (int i = 0; i < 2100; ++i)
+        names << QStringLiteral("f%1").arg(i);
+    for (const QString &name : names)
+        makeFile(dir.filePath(name));
+    makeFile(dir.filePath("new_taken"), "other");
+    makeFile(dir.filePath("taken"), "mine");
+    RenameWindowDriver d;
+    d.pickFolder(dir.path());
+    d.fakes.journal.acceptAppends = 1; // one block of marks arrives, the rest never does
+    QTest::mouseClick(d.button("全选"), Qt::LeftButton);
+    d.rename("插入到原名称之前", QStringLiteral("new_"));
+    QCOMPARE(filesIn(dir.path()).filter(QRegularExpression("^f")).size(), 0);
+    d.fakes.journal.acceptAppends = -1;
+    QTest::keyClick(d.list(), Qt::Key_Z, Qt::ControlModifier);
+    QStringList expected = names + QStringList{"new_taken", "taken"};
+    expected.sort();
+    QCOMPARE(filesIn(dir.path()), expected);
+    QCOMPARE(d.content(dir.filePath("new_taken")), QByteArray("other"));
+}
+
+void TestRenameClick::undoRefuses_data()
+{
+    QTest::addColumn<QByteArray>("journal");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("folder gone") << QByteArray("QUILLBOX-JOURNAL 1\nF 12\n/nonexistent\nP 1 1\nab\nB 1\nD 0\nE\n")
+                                 << QStringLiteral("无法撤销：上次重命名的文件夹已不存在。");
+    QTest::newRow("cut short") << QByteArray("QUILLBOX-JOURNAL 1\nF 4\n/tmp\nP 1 1\na")
+                               << QStringLiteral("无法撤销：重命名记录不完整或已损坏。");
+    QTest::newRow("damaged") << QByteArray("QUILLBOX-JOURNAL 1\nF 4\n/tmp\nX\n")
+                             << QStringLiteral("无法撤销：重命名记录不完整或已损坏。");
+    QTest::newRow("newer") << QByteArray("QUILLBOX-JOURNAL 2\nwhatever\n")
+                           << QStringLiteral("无法撤销：重命名记录由更新版本的 Quillbox 写入。");
+}
+
+void TestRenameClick::undoRefuses()
+{
+    QFETCH(QByteArray, journal);
+    QFETCH(QString, message);
+    ListedFolder f({"b"});
+    f.d.fakes.journal.text = journal.toStdString();
+    f.d.list()->actions().at(0)->setEnabled(true);
+    QTest::keyClick(f.d.list(), Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(f.d.fakes.messages.shown.size(), std::size_t(1));
+    QCOMPARE(f.d.fakes.messages.shown[0].text, message);
+    QCOMPARE(f.files(), QStringList{"b"});
+}
+
+// A selected row's tip says what 确定 would do to it; unselected rows have none.
+void TestRenameClick::previewTips()
+{
+    ListedFolder f({"a.jpg", "b.jpg", "c.jpg", "img3.jpg"});
+    const QStringList rows = f.d.rows();
+    const auto tipOf = [&](const QString &name) {
+        QListView *list = f.d.list();
+        const QRect rect = list->visualRect(f.d.model()->index(int(rows.indexOf(name)), 0));
+        QHelpEvent help(QEvent::ToolTip, rect.center(), list->viewport()->mapToGlobal(rect.center()));
+        QToolTip::hideText();
+        QApplication::sendEvent(list->viewport(), &help);
+        return QToolTip::isVisible() ? QToolTip::text() : QString();
+    };
+    f.d.selectNames({"a.jpg", "b.jpg", "c.jpg"});
+    QTest::mouseClick(f.d.option("替换原文件名"), Qt::LeftButton);
+    f.d.field("新名称")->setText("img");
+    const QStringList selected{"a.jpg", "b.jpg", "c.jpg"};
+    QStringList numbered;
+    for (const QString &name : selected)
+        numbered << tipOf(name);
+    // The click numbers the selected rows in list order.
+    QStringList inOrder = selected;
+    std::sort(inOrder.begin(), inOrder.end(), [&](const QString &a, const QString &b) { return rows.indexOf(a) < rows.indexOf(b); });
+    QCOMPARE(tipOf(inOrder[0]), QStringLiteral("按确定后改名为：img1.jpg（第 1 个选中的文件）"));
+    QCOMPARE(tipOf(inOrder[1]), QStringLiteral("按确定后改名为：img2.jpg（第 2 个选中的文件）"));
+    QCOMPARE(tipOf(inOrder[2]), QStringLiteral("将跳过：img3.jpg 已存在"));
+    tipOf("img3.jpg");
+    QTRY_VERIFY(!QToolTip::isVisible());
+
+    QTest::mouseClick(f.d.option("插入到原名称之前"), Qt::LeftButton);
+    f.d.field("新名称")->setText("");
+    QTest::mouseClick(f.d.option("替换指定字符"), Qt::LeftButton);
+    f.d.field("TextBox1")->setText("a");
+    f.d.field("TextBox2")->setText("b");
+    f.d.selectNames({"a.jpg", "b.jpg"});
+    const bool aFirst = rows.indexOf("a.jpg") < rows.indexOf("b.jpg");
+    QCOMPARE(tipOf("a.jpg"), aFirst ? QStringLiteral("将跳过：b.jpg 已存在")
+                                    : QStringLiteral("将跳过：上面选中的 b.jpg 先改名为 b.jpg"));
+    QCOMPARE(tipOf("b.jpg"), aFirst ? QStringLiteral("按确定后名称不变（第 2 个选中的文件）")
+                                    : QStringLiteral("按确定后名称不变（第 1 个选中的文件）"));
 }
 
 QTEST_MAIN(TestRenameClick)

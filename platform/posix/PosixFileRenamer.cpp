@@ -29,8 +29,16 @@ std::shared_ptr<FolderHandle> PosixFileRenamer::openFolder(const NameBytes &path
     return PosixFolderHandle::open(path);
 }
 
+bool PosixFileRenamer::entryExists(const FolderHandle &folder, const NameBytes &name)
+{
+    const auto *open = dynamic_cast<const PosixFolderHandle *>(&folder);
+    struct stat entry {};
+    return open && isPlainFileName(name) && calls_.stat(open->fd(), name.c_str(), entry) == 0;
+}
+
 std::vector<RenameOutcome> PosixFileRenamer::renameInFolder(const FolderHandle &folder,
-                                                            const std::vector<RenameRequest> &requests)
+                                                            const std::vector<RenameRequest> &requests,
+                                                            const Progress &progress)
 {
     std::vector<RenameOutcome> outcomes;
     outcomes.reserve(requests.size());
@@ -46,16 +54,16 @@ std::vector<RenameOutcome> PosixFileRenamer::renameInFolder(const FolderHandle &
     const std::unordered_set<NameBytes> suspects(nonFiles.begin(), nonFiles.end());
     FolderWays ways;
     for (const RenameRequest &request : requests) {
-        if (!isPlainFileName(request.from) || !isPlainFileName(request.to)) {
-            outcomes.push_back({RenameStatus::NotAllowed, 0});
-            continue;
+        RenameOutcome outcome{RenameStatus::NotAllowed, 0};
+        if (isPlainFileName(request.from) && isPlainFileName(request.to)) {
+            outcome = allSuspect || suspects.count(request.from) ? checkListedKind(calls_, open->fd(), request.from)
+                                                                 : RenameOutcome{RenameStatus::Renamed, 0};
+            if (outcome.status == RenameStatus::Renamed)
+                outcome = renameNoOverwrite(calls_, open->fd(), request.from, request.to, ways);
         }
-        const RenameOutcome kind = allSuspect || suspects.count(request.from)
-                                       ? checkListedKind(calls_, open->fd(), request.from)
-                                       : RenameOutcome{RenameStatus::Renamed, 0};
-        outcomes.push_back(kind.status == RenameStatus::Renamed
-                               ? renameNoOverwrite(calls_, open->fd(), request.from, request.to, ways)
-                               : kind);
+        outcomes.push_back(outcome);
+        if (progress)
+            progress(outcomes.size() - 1, outcome);
     }
     return outcomes;
 }

@@ -10,8 +10,9 @@ public:
     // Tests pass calls that fail on purpose.
     explicit PosixFileRenamer(PosixCalls &calls) : calls_(calls) {}
     std::shared_ptr<FolderHandle> openFolder(const NameBytes &path) override;
-    std::vector<RenameOutcome> renameInFolder(const FolderHandle &folder,
-                                              const std::vector<RenameRequest> &requests) override;
+    std::vector<RenameOutcome> renameInFolder(const FolderHandle &folder, const std::vector<RenameRequest> &requests,
+                                              const Progress &progress = {}) override;
+    bool entryExists(const FolderHandle &folder, const NameBytes &name) override;
 
 private:
     PosixCalls systemCalls_;

@@ -42,12 +42,23 @@ std::shared_ptr<FolderHandle> WinFileRenamer::openFolder(const NameBytes &path)
     return std::make_shared<WinFolderHandle>(folder);
 }
 
+bool WinFileRenamer::entryExists(const FolderHandle &folder, const NameBytes &name)
+{
+    const auto *open = dynamic_cast<const WinFolderHandle *>(&folder);
+    return open && isPlainFileName(name)
+        && GetFileAttributesW(native(open->pathOf(wide(name)))) != INVALID_FILE_ATTRIBUTES;
+}
+
 std::vector<RenameOutcome> WinFileRenamer::renameInFolder(const FolderHandle &folder,
-                                                          const std::vector<RenameRequest> &requests)
+                                                          const std::vector<RenameRequest> &requests,
+                                                          const Progress &progress)
 {
     std::vector<RenameOutcome> outcomes;
     const auto *open = dynamic_cast<const WinFolderHandle *>(&folder);
-    for (const RenameRequest &request : requests)
+    for (const RenameRequest &request : requests) {
         outcomes.push_back(open ? renameOne(*open, request) : RenameOutcome{RenameStatus::Failed, ERROR_INVALID_HANDLE});
+        if (progress)
+            progress(outcomes.size() - 1, outcomes.back());
+    }
     return outcomes;
 }

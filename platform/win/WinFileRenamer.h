@@ -7,6 +7,7 @@
 class WinFileRenamer : public FileRenamer {
 public:
     std::shared_ptr<FolderHandle> openFolder(const NameBytes &path) override;
-    std::vector<RenameOutcome> renameInFolder(const FolderHandle &folder,
-                                              const std::vector<RenameRequest> &requests) override;
+    std::vector<RenameOutcome> renameInFolder(const FolderHandle &folder, const std::vector<RenameRequest> &requests,
+                                              const Progress &progress = {}) override;
+    bool entryExists(const FolderHandle &folder, const NameBytes &name) override;
 };

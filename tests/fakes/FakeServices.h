@@ -3,6 +3,7 @@
 #include "Beeper.h"
 #include "FolderPicker.h"
 #include "InstanceGuard.h"
+#include "JournalStore.h"
 #include "LinkOpener.h"
 #include "MessageBox.h"
 #include "SettingsStore.h"
@@ -97,6 +98,29 @@ struct FakeInstanceGuard : InstanceGuard {
     bool otherCopyRunning() const override { return other; }
 };
 
+// The journal in memory. `acceptAppends` limits how many appends arrive, as
+// when the program dies part-way through a batch.
+struct FakeJournal : JournalStore {
+    std::optional<std::string> text;
+    int acceptAppends = -1;
+    bool start(const std::string &plan) override
+    {
+        text = plan;
+        return true;
+    }
+    bool append(const std::string &more, bool) override
+    {
+        if (!text || acceptAppends == 0)
+            return false;
+        if (acceptAppends > 0)
+            --acceptAppends;
+        *text += more;
+        return true;
+    }
+    std::optional<std::string> read() override { return text; }
+    void clear() override { text.reset(); }
+};
+
 // Fakes for everything a person answers or sees; the real folder listing and
 // rename, so that tests check outcomes on disk.
 struct FakeServices {
@@ -108,9 +132,10 @@ struct FakeServices {
     FakeLinkOpener links;
     FakeBeeper beeper;
     FakeInstanceGuard instances;
+    FakeJournal journal;
 
     Services services()
     {
-        return Services{messages, picker, *lister, *renamer, settings, links, beeper, instances};
+        return Services{messages, picker, *lister, *renamer, settings, links, beeper, instances, journal};
     }
 };

@@ -27,9 +27,15 @@ struct RenameWindowDriver {
         window->setAttribute(Qt::WA_DeleteOnClose);
         return window;
     }};
-    RenameWindow window{fakes.services(), about};
+    JournalStore *journal;
+    RenameWindow window;
 
-    RenameWindowDriver()
+    // With the fakes' journal in memory, or with `journalOnDisk`.
+    explicit RenameWindowDriver(JournalStore *journalOnDisk = nullptr)
+        : journal(journalOnDisk ? journalOnDisk : &fakes.journal)
+        , window(Services{fakes.messages, fakes.picker, *fakes.lister, *fakes.renamer, fakes.settings, fakes.links,
+                          fakes.beeper, fakes.instances, *journal},
+                 about)
     {
         window.show();
         window.activateWindow();
@@ -70,6 +76,11 @@ struct RenameWindowDriver {
         for (int row = 0; row < model()->rowCount(); ++row)
             out << model()->index(row, 0).data().toString();
         return out;
+    }
+    QByteArray content(const QString &path) const
+    {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
     }
     QList<int> selectedRows() const
     {

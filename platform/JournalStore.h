@@ -1,0 +1,19 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+// Where the journal of the last rename batch is kept: written before the first
+// rename, appended to as the renames proceed, read back to undo them.
+class JournalStore {
+public:
+    virtual ~JournalStore() = default;
+    // Replaces the journal with `text`; true once it is on disk.
+    virtual bool start(const std::string &text) = 0;
+    // Adds to the journal; with `sync`, returns once it is on disk.
+    virtual bool append(const std::string &text, bool sync) = 0;
+    // The journal as stored; nothing when there is none.
+    virtual std::optional<std::string> read() = 0;
+    // Forgets the journal.
+    virtual void clear() = 0;
+};

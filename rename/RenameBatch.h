@@ -1,0 +1,33 @@
+#pragma once
+
+#include "FileRenamer.h"
+#include "JournalStore.h"
+
+#include <optional>
+
+// Renames the requests of one click in the folder, journaling them first so
+// that the batch can be undone, even after a crash part-way. Without a
+// journal (the state folder cannot be written) the renames still happen, and
+// the journal of an earlier batch is dropped so that undo never reaches past
+// this one. Returns each request's outcome.
+std::vector<RenameOutcome> renameBatch(FileRenamer &renamer, const FolderHandle &folder, const NameBytes &folderPath,
+                                       const std::vector<RenameRequest> &requests, JournalStore &journal);
+
+enum class UndoRefusal { FolderGone, CutShort, Unreadable, NewerVersion };
+
+struct UndoReport {
+    bool nothingToUndo = false;
+    std::optional<UndoRefusal> refused;
+    NameBytes folder;                  // the batch's folder
+    std::vector<RenameOutcome> outcomes; // one per pair renamed back, newest first
+};
+
+// Whether there is a last batch not yet undone (or a journal that undo will refuse, saying why).
+// An undo that finishes forgets the batch.
+bool canUndo(JournalStore &journal);
+
+// Renames the last batch's renamed pairs back, newest first, in the batch's
+// own folder and never over an existing entry. After a crash part-way, pairs
+// without a mark are tried too: only a file found under its new name with its
+// old name free goes back. Undoing twice does nothing the second time.
+UndoReport undoLastBatch(FileRenamer &renamer, JournalStore &journal);

@@ -1,0 +1,157 @@
+#include "RenameJournal.h"
+
+#include <charconv>
+#include <optional>
+
+namespace {
+
+constexpr std::string_view magic = "QUILLBOX-JOURNAL ";
+
+std::optional<std::size_t> number(std::string_view text)
+{
+    std::size_t value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc() || end != text.data() + text.size() || text.empty())
+        return std::nullopt;
+    return value;
+}
+
+// Reads through a text, a line or a counted run of bytes at a time.
+struct Reader {
+    std::string_view text;
+    std::size_t at = 0;
+
+    // The next line without its line feed; nothing when the text ends first.
+    std::optional<std::string_view> line()
+    {
+        const std::size_t end = text.find('\n', at);
+        if (end == std::string_view::npos)
+            return std::nullopt;
+        const std::string_view out = text.substr(at, end - at);
+        at = end + 1;
+        return out;
+    }
+    // `count` bytes; nothing when the text ends first.
+    std::optional<std::string_view> bytes(std::size_t count)
+    {
+        if (text.size() - at < count)
+            return std::nullopt;
+        const std::string_view out = text.substr(at, count);
+        at += count;
+        return out;
+    }
+    bool atEnd() const { return at == text.size(); }
+};
+
+// A line of the plan: "<tag> <numbers...>".
+std::variant<std::vector<std::size_t>, JournalProblem> fields(Reader &reader, char tag, std::size_t count)
+{
+    const std::optional<std::string_view> line = reader.line();
+    if (!line)
+        return JournalProblem::CutShort;
+    if (line->size() < 2 || (*line)[0] != tag || (*line)[1] != ' ')
+        return JournalProblem::Unreadable;
+    std::vector<std::size_t> values;
+    std::string_view rest = line->substr(2);
+    while (values.size() < count) {
+        const std::size_t space = rest.find(' ');
+        const std::optional<std::size_t> value = number(rest.substr(0, space));
+        if (!value)
+            return JournalProblem::Unreadable;
+        values.push_back(*value);
+        rest = space == std::string_view::npos ? std::string_view() : rest.substr(space + 1);
+    }
+    if (!rest.empty())
+        return JournalProblem::Unreadable;
+    return values;
+}
+
+// Counted bytes followed by a line feed.
+std::variant<NameBytes, JournalProblem> counted(Reader &reader, std::size_t length)
+{
+    const std::optional<std::string_view> name = reader.bytes(length);
+    const std::optional<std::string_view> end = reader.bytes(1);
+    if (!name || !end)
+        return JournalProblem::CutShort;
+    if (*end != "\n")
+        return JournalProblem::Unreadable;
+    return NameBytes(*name);
+}
+
+template <class T> bool failed(const std::variant<T, JournalProblem> &value) { return value.index() == 1; }
+
+} // namespace
+
+std::string journalPlan(const NameBytes &folder, const std::vector<RenameRequest> &pairs)
+{
+    std::string out = std::string(magic) + std::to_string(journalVersion) + "\n";
+    out += "F " + std::to_string(folder.size()) + "\n" + folder + "\n";
+    for (const RenameRequest &pair : pairs)
+        out += "P " + std::to_string(pair.from.size()) + " " + std::to_string(pair.to.size()) + "\n" + pair.from
+             + pair.to + "\n";
+    out += "B " + std::to_string(pairs.size()) + "\n";
+    return out;
+}
+
+std::string journalMark(std::size_t index) { return "D " + std::to_string(index) + "\n"; }
+
+std::variant<Journal, JournalProblem> parseJournal(std::string_view text)
+{
+    Reader reader{text};
+    const std::optional<std::string_view> first = reader.line();
+    if (!first)
+        return magic.substr(0, text.size()) == text.substr(0, magic.size()) ? JournalProblem::CutShort
+                                                                            : JournalProblem::Unreadable;
+    if (first->substr(0, magic.size()) != magic)
+        return JournalProblem::Unreadable;
+    const std::optional<std::size_t> version = number(first->substr(magic.size()));
+    if (!version || *version == 0)
+        return JournalProblem::Unreadable;
+    if (*version > std::size_t(journalVersion))
+        return JournalProblem::NewerVersion;
+
+    Journal journal;
+    const auto folderLength = fields(reader, 'F', 1);
+    if (failed(folderLength))
+        return std::get<JournalProblem>(folderLength);
+    const auto folder = counted(reader, std::get<0>(folderLength)[0]);
+    if (failed(folder))
+        return std::get<JournalProblem>(folder);
+    journal.folder = std::get<NameBytes>(folder);
+
+    for (;;) {
+        if (reader.atEnd())
+            return JournalProblem::CutShort;
+        if (text[reader.at] == 'B')
+            break;
+        const auto lengths = fields(reader, 'P', 2);
+        if (failed(lengths))
+            return std::get<JournalProblem>(lengths);
+        const std::size_t fromLength = std::get<0>(lengths)[0];
+        const auto names = counted(reader, fromLength + std::get<0>(lengths)[1]);
+        if (failed(names))
+            return std::get<JournalProblem>(names);
+        const NameBytes &both = std::get<NameBytes>(names);
+        journal.pairs.push_back({both.substr(0, fromLength), both.substr(fromLength)});
+    }
+    const auto count = fields(reader, 'B', 1);
+    if (failed(count))
+        return std::get<JournalProblem>(count);
+    if (std::get<0>(count)[0] != journal.pairs.size())
+        return JournalProblem::Unreadable;
+
+    journal.done.assign(journal.pairs.size(), false);
+    // A last line without its line feed was being written when the program stopped.
+    while (const std::optional<std::string_view> line = reader.line()) {
+        if (*line == "E") {
+            journal.closed = true;
+        } else {
+            const std::optional<std::size_t> index =
+                line->substr(0, 2) == "D " ? number(line->substr(2)) : std::nullopt;
+            if (!index || *index >= journal.pairs.size())
+                return JournalProblem::Unreadable;
+            journal.done[*index] = true;
+        }
+    }
+    return journal;
+}
