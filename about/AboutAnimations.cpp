@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "AboutAnimations.h"
 
 #include <QElapsedTimer>
@@ -68,7 +70,7 @@ void AboutAnimations::scheduleScroll()
 
 void AboutAnimations::startCountdown()
 {
-    countdown_ = Countdown{};
+    countdown_ = Countdown {};
     Timer1.start(timing_.countdownTick);
 }
 

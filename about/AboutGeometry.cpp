@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "AboutGeometry.h"
 
 #include "Twips.h"
@@ -32,7 +34,4 @@ int nextScrollTop(int top, int areaHeight, int textHeight)
     return top < -textHeight ? areaHeight : top;
 }
 
-bool scrollFrameDue(std::uint32_t now, std::uint32_t lastFrame)
-{
-    return std::uint32_t(now - lastFrame) > 40;
-}
+bool scrollFrameDue(std::uint32_t now, std::uint32_t lastFrame) { return std::uint32_t(now - lastFrame) > 40; }

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "AboutWindow.h"
 
 #include "AboutAnimations.h"
@@ -40,10 +42,7 @@ constexpr int designHeight = 3075;
 
 int px(int twips) { return twipsToPixels(twips); }
 
-QRect twipsRect(int left, int top, int width, int height)
-{
-    return QRect(px(left), px(top), px(width), px(height));
-}
+QRect twipsRect(int left, int top, int width, int height) { return QRect(px(left), px(top), px(width), px(height)); }
 
 QString settingText(double value) { return QString::fromStdString(formatSettingNumber(value)); }
 
@@ -167,8 +166,8 @@ void AboutWindow::connectHandlers()
 
 int AboutWindow::readGeometry(const char *key, double defaultValue)
 {
-    const QString text = services_.settings.read(settingsApp, settingsSection, QString::fromLatin1(key),
-                                                 settingText(defaultValue));
+    const QString text
+        = services_.settings.read(settingsApp, settingsSection, QString::fromLatin1(key), settingText(defaultValue));
     // A stored value out of range counts as missing, so one bad entry cannot
     // leave the window without its countdown and outline.
     const std::optional<std::int16_t> value = settingToInt16(text.toStdString());
@@ -341,7 +340,7 @@ void AboutWindow::mousePressEvent(QMouseEvent *event)
 void AboutWindow::mouseReleaseEvent(QMouseEvent *event)
 {
     const bool click = pressedOnBackground_ && event->button() == Qt::LeftButton
-                    && rect().contains(event->position().toPoint()) && !childAt(event->position().toPoint());
+                       && rect().contains(event->position().toPoint()) && !childAt(event->position().toPoint());
     pressedOnBackground_ = false;
     if (click)
         Form_Click();

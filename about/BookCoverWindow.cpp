@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "BookCoverWindow.h"
 
 #include "UiLook.h"
@@ -22,7 +24,4 @@ BookCoverWindow::BookCoverWindow(QWidget *parent)
         setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(), screen->availableGeometry()));
 }
 
-void BookCoverWindow::paintEvent(QPaintEvent *)
-{
-    QPainter(this).drawPixmap(rect(), cover_);
-}
+void BookCoverWindow::paintEvent(QPaintEvent *) { QPainter(this).drawPixmap(rect(), cover_); }

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 
 // The About window is laid out in twips, at the 15 twips a pixel it was drawn for.

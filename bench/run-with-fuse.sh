@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs the benchmark with an exFAT image mounted through FUSE beside tmpfs and
 # the disk. Needs root, /dev/fuse, exfatprogs and exfat-fuse.
 # Usage: bench/run-with-fuse.sh BUILD-FOLDER [folder-on-disk]

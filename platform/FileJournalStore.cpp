@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "FileJournalStore.h"
 
 #include <QDir>
@@ -26,7 +28,10 @@ bool syncToDisk(QFile &file)
 
 } // namespace
 
-FileJournalStore::FileJournalStore(QString path) : path_(std::move(path)) {}
+FileJournalStore::FileJournalStore(QString path)
+    : path_(std::move(path))
+{
+}
 
 QString FileJournalStore::defaultPath()
 {
@@ -43,7 +48,7 @@ bool FileJournalStore::start(const std::string &text)
     // Written aside and moved into place: a crash leaves the old journal or the new one whole.
     QSaveFile file(path_);
     return file.open(QIODevice::WriteOnly) && file.write(text.data(), qint64(text.size())) == qint64(text.size())
-        && file.commit();
+           && file.commit();
 }
 
 bool FileJournalStore::append(const std::string &text, bool sync)

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 
 #include "FolderHandle.h"
@@ -38,7 +40,8 @@ public:
     virtual std::shared_ptr<FolderHandle> openFolder(const NameBytes &path) = 0;
     virtual std::vector<RenameOutcome> renameInFolder(const FolderHandle &folder,
                                                       const std::vector<RenameRequest> &requests,
-                                                      const Progress &progress = {}) = 0;
+                                                      const Progress &progress = {})
+        = 0;
     // Whether the folder holds an entry of this name, of any kind.
     virtual bool entryExists(const FolderHandle &folder, const NameBytes &name) = 0;
 };

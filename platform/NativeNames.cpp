@@ -1,7 +1,11 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "NativeNames.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <algorithm>
 
 NameBytes toNativeName(const QString &text)
 {
@@ -28,11 +32,31 @@ bool isPlainFileName(const NameBytes &name)
 #endif
 }
 
-QString folderFieldText(const QString &pickedPath)
+NameBytes folderFieldPath(const NameBytes &picked)
 {
-    QString path = QDir::toNativeSeparators(pickedPath);
-    const QChar sep = QDir::separator();
-    if (path.endsWith(sep) && path != QString(sep))
-        path.chop(1);
+    NameBytes path = picked;
+#ifdef _WIN32
+    std::replace(path.begin(), path.end(), '/', '\\');
+    const char separator = '\\';
+#else
+    const char separator = '/';
+#endif
+    if (path.size() > 1 && path.back() == separator)
+        path.pop_back();
     return path;
+}
+
+std::vector<NameBytes> programArguments(int argc, char **argv)
+{
+    std::vector<NameBytes> arguments;
+#ifdef _WIN32
+    Q_UNUSED(argc);
+    Q_UNUSED(argv);
+    for (const QString &argument : QCoreApplication::arguments())
+        arguments.push_back(argument.toUtf8().toStdString());
+#else
+    for (int i = 0; i < argc; ++i)
+        arguments.emplace_back(argv[i]);
+#endif
+    return arguments;
 }

@@ -1,7 +1,10 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 
 #include <QString>
 #include <string>
+#include <vector>
 
 // A file or folder name as the operating system stores it. On Linux names are
 // bytes that need not be valid UTF-8, so they stay bytes from listing to rename;
@@ -18,6 +21,10 @@ QString displayName(const NameBytes &name);
 // and free of path separators.
 bool isPlainFileName(const NameBytes &name);
 
-// The folder field's text for a picked folder: native separators, with one
+// The folder field's path for a picked folder: native separators, with one
 // trailing separator removed unless the path is the file system root.
-QString folderFieldText(const QString &pickedPath);
+NameBytes folderFieldPath(const NameBytes &picked);
+
+// The program's arguments as the bytes given; on Windows their UTF-8 form.
+// Needs the application object on Windows.
+std::vector<NameBytes> programArguments(int argc, char **argv);

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "QtSettingsStore.h"
 
 #include "SettingsFile.h"
@@ -26,8 +28,8 @@ bool writeSettingsFile(QIODevice &device, const QSettings::SettingsMap &map)
 // Qt's own INI format reads "1,5" as a list; ours keeps every value as the text it is.
 QSettings::Format textFormat()
 {
-    static const QSettings::Format format =
-        QSettings::registerFormat(QStringLiteral("conf"), readSettingsFile, writeSettingsFile);
+    static const QSettings::Format format
+        = QSettings::registerFormat(QStringLiteral("conf"), readSettingsFile, writeSettingsFile);
     return format;
 }
 
@@ -42,8 +44,7 @@ QString QtSettingsStore::read(const QString &app, const QString &section, const 
     return settings.value(keyPath(section, key), defaultValue).toString();
 }
 
-void QtSettingsStore::write(const QString &app, const QString &section, const QString &key,
-                            const QString &value)
+void QtSettingsStore::write(const QString &app, const QString &section, const QString &key, const QString &value)
 {
     QSettings settings(textFormat(), QSettings::UserScope, app, app);
     settings.setValue(keyPath(section, key), value);

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 
 #include <QString>
@@ -6,8 +8,7 @@
 class SettingsStore {
 public:
     virtual ~SettingsStore() = default;
-    virtual QString read(const QString &app, const QString &section, const QString &key,
-                         const QString &defaultValue) = 0;
-    virtual void write(const QString &app, const QString &section, const QString &key,
-                       const QString &value) = 0;
+    virtual QString read(const QString &app, const QString &section, const QString &key, const QString &defaultValue)
+        = 0;
+    virtual void write(const QString &app, const QString &section, const QString &key, const QString &value) = 0;
 };

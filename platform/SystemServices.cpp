@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "SystemServices.h"
 
 #include "FileJournalStore.h"
@@ -36,12 +38,15 @@ struct SystemServices::Impl {
     FileJournalStore journal;
 };
 
-SystemServices::SystemServices() : impl_(std::make_unique<Impl>()) {}
+SystemServices::SystemServices()
+    : impl_(std::make_unique<Impl>())
+{
+}
 
 SystemServices::~SystemServices() = default;
 
 Services SystemServices::services()
 {
-    return Services{impl_->messages, impl_->picker, *impl_->lister, *impl_->renamer,
-                    impl_->settings, impl_->links,  impl_->beeper,  impl_->instances, impl_->journal};
+    return Services {impl_->messages, impl_->picker, *impl_->lister,   *impl_->renamer, impl_->settings,
+                     impl_->links,    impl_->beeper, impl_->instances, impl_->journal};
 }

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "BuildNewName.h"
 
 SplitName splitAtLastDot(std::string_view name)
@@ -35,8 +37,8 @@ std::string replaceAll(std::string_view name, std::string_view find, std::string
 
 } // namespace
 
-std::string BuildNewName(NamingMode mode, std::string_view name, std::string_view newText,
-                         std::string_view findText, std::string_view replacement, std::uint64_t counter)
+std::string BuildNewName(NamingMode mode, std::string_view name, std::string_view newText, std::string_view findText,
+                         std::string_view replacement, std::uint64_t counter)
 {
     const SplitName split = splitAtLastDot(name);
     switch (mode) {

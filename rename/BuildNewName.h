@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 
 #include <cstdint>
@@ -16,5 +18,5 @@ SplitName splitAtLastDot(std::string_view name);
 
 // The new name of one file. `counter` is the file's place among the selected
 // rows, from 1. All texts are the bytes of file names, compared exactly.
-std::string BuildNewName(NamingMode mode, std::string_view name, std::string_view newText,
-                         std::string_view findText, std::string_view replacement, std::uint64_t counter);
+std::string BuildNewName(NamingMode mode, std::string_view name, std::string_view newText, std::string_view findText,
+                         std::string_view replacement, std::uint64_t counter);

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "FolderField.h"
 
 #include <QKeyEvent>
@@ -12,7 +14,7 @@ void FolderField::keyPressEvent(QKeyEvent *event)
 {
     const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
     const bool opensPicker = (event->key() == Qt::Key_F4 && modifiers == Qt::NoModifier)
-                          || (event->key() == Qt::Key_Down && modifiers == Qt::AltModifier);
+                             || (event->key() == Qt::Key_Down && modifiers == Qt::AltModifier);
     if (opensPicker)
         emit pickRequested();
     else

@@ -1,8 +1,10 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "ListFolderFiles.h"
 
-std::optional<FolderListing> ListFolderFiles(FolderLister &lister, const QString &folderText)
+std::optional<FolderListing> ListFolderFiles(FolderLister &lister, const NameBytes &folder)
 {
-    if (folderText.isEmpty())
+    if (folder.empty())
         return std::nullopt;
-    return lister.listFiles(toNativeName(folderText));
+    return lister.listFiles(folder);
 }

@@ -1,8 +1,8 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 
 #include "FolderLister.h"
 
-#include <QString>
-
-// The files of the folder named by the folder field's text, in enumeration order.
-std::optional<FolderListing> ListFolderFiles(FolderLister &lister, const QString &folderText);
+// The files of the folder the folder field names, in enumeration order.
+std::optional<FolderListing> ListFolderFiles(FolderLister &lister, const NameBytes &folder);

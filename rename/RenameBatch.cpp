@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "RenameBatch.h"
 
 #include "RenameJournal.h"
@@ -22,25 +24,22 @@ std::vector<RenameOutcome> renameBatch(FileRenamer &renamer, const FolderHandle 
     }
     std::string marks;
     std::size_t pending = 0;
-    std::vector<RenameOutcome> outcomes =
-        renamer.renameInFolder(folder, requests, [&](std::size_t index, const RenameOutcome &outcome) {
-            if (outcome.status != RenameStatus::Renamed || requests[index].from == requests[index].to)
-                return;
-            marks += journalMark(index);
-            if (++pending == marksPerBlock) {
-                journal.append(marks, false);
-                marks.clear();
-                pending = 0;
-            }
-        });
+    std::vector<RenameOutcome> outcomes
+        = renamer.renameInFolder(folder, requests, [&](std::size_t index, const RenameOutcome &outcome) {
+              if (outcome.status != RenameStatus::Renamed || requests[index].from == requests[index].to)
+                  return;
+              marks += journalMark(index);
+              if (++pending == marksPerBlock) {
+                  journal.append(marks, false);
+                  marks.clear();
+                  pending = 0;
+              }
+          });
     journal.append(marks + std::string(journalClosing), true);
     return outcomes;
 }
 
-bool canUndo(JournalStore &journal)
-{
-    return journal.read().has_value();
-}
+bool canUndo(JournalStore &journal) { return journal.read().has_value(); }
 
 UndoReport undoLastBatch(FileRenamer &renamer, JournalStore &journal)
 {
@@ -52,7 +51,7 @@ UndoReport undoLastBatch(FileRenamer &renamer, JournalStore &journal)
     }
     const std::variant<Journal, JournalProblem> parsed = parseJournal(*text);
     if (const auto *problem = std::get_if<JournalProblem>(&parsed)) {
-        report.refused = *problem == JournalProblem::CutShort     ? UndoRefusal::CutShort
+        report.refused = *problem == JournalProblem::CutShort       ? UndoRefusal::CutShort
                          : *problem == JournalProblem::NewerVersion ? UndoRefusal::NewerVersion
                                                                     : UndoRefusal::Unreadable;
         return report;

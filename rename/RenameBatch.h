@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 
 #include "FileRenamer.h"
@@ -18,7 +20,7 @@ enum class UndoRefusal { FolderGone, CutShort, Unreadable, NewerVersion };
 struct UndoReport {
     bool nothingToUndo = false;
     std::optional<UndoRefusal> refused;
-    NameBytes folder;                  // the batch's folder
+    NameBytes folder;                    // the batch's folder
     std::vector<RenameOutcome> outcomes; // one per pair renamed back, newest first
 };
 

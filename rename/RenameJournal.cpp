@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "RenameJournal.h"
 
 #include <charconv>
@@ -88,7 +90,7 @@ std::string journalPlan(const NameBytes &folder, const std::vector<RenameRequest
     out += "F " + std::to_string(folder.size()) + "\n" + folder + "\n";
     for (const RenameRequest &pair : pairs)
         out += "P " + std::to_string(pair.from.size()) + " " + std::to_string(pair.to.size()) + "\n" + pair.from
-             + pair.to + "\n";
+               + pair.to + "\n";
     out += "B " + std::to_string(pairs.size()) + "\n";
     return out;
 }
@@ -97,7 +99,7 @@ std::string journalMark(std::size_t index) { return "D " + std::to_string(index)
 
 std::variant<Journal, JournalProblem> parseJournal(std::string_view text)
 {
-    Reader reader{text};
+    Reader reader {text};
     const std::optional<std::string_view> first = reader.line();
     if (!first)
         return magic.substr(0, text.size()) == text.substr(0, magic.size()) ? JournalProblem::CutShort
@@ -146,8 +148,8 @@ std::variant<Journal, JournalProblem> parseJournal(std::string_view text)
         if (*line == "E") {
             journal.closed = true;
         } else {
-            const std::optional<std::size_t> index =
-                line->substr(0, 2) == "D " ? number(line->substr(2)) : std::nullopt;
+            const std::optional<std::size_t> index
+                = line->substr(0, 2) == "D " ? number(line->substr(2)) : std::nullopt;
             if (!index || *index >= journal.pairs.size())
                 return JournalProblem::Unreadable;
             journal.done[*index] = true;

@@ -1,7 +1,8 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "RenamePlan.h"
 
-std::vector<RenameRequest> planRenames(NamingMode mode, const NamingTexts &texts,
-                                       const std::vector<NameBytes> &names,
+std::vector<RenameRequest> planRenames(NamingMode mode, const NamingTexts &texts, const std::vector<NameBytes> &names,
                                        const std::vector<int> &selectedRows)
 {
     std::vector<RenameRequest> requests;
@@ -9,8 +10,8 @@ std::vector<RenameRequest> planRenames(NamingMode mode, const NamingTexts &texts
     std::uint64_t counter = 0;
     for (int row : selectedRows) {
         const NameBytes &name = names.at(static_cast<std::size_t>(row));
-        requests.push_back({name, BuildNewName(mode, name, texts.newText, texts.findText,
-                                               texts.replacement, ++counter)});
+        requests.push_back(
+            {name, BuildNewName(mode, name, texts.newText, texts.findText, texts.replacement, ++counter)});
     }
     return requests;
 }

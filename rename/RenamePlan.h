@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 
 #include "BuildNewName.h"
@@ -13,6 +15,5 @@ struct NamingTexts {
 };
 
 // One request per selected row, top to bottom; the n-th selected row gets counter n.
-std::vector<RenameRequest> planRenames(NamingMode mode, const NamingTexts &texts,
-                                       const std::vector<NameBytes> &names,
+std::vector<RenameRequest> planRenames(NamingMode mode, const NamingTexts &texts, const std::vector<NameBytes> &names,
                                        const std::vector<int> &selectedRows);

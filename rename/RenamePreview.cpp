@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "RenamePreview.h"
 
 #include <algorithm>
@@ -34,8 +36,8 @@ void RenamePreview::claimNames()
     for (const RowRange &range : selected_) {
         for (int row = range.first; row <= range.last; ++row) {
             const NameBytes &name = names_[std::size_t(row)];
-            firstClaim_.emplace(BuildNewName(mode_, name, texts_.newText, texts_.findText, texts_.replacement, ++number),
-                                row);
+            firstClaim_.emplace(
+                BuildNewName(mode_, name, texts_.newText, texts_.findText, texts_.replacement, ++number), row);
             leaving_.emplace(name, row);
         }
     }

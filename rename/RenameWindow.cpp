@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "RenameWindow.h"
 
 #include "BannerStrip.h"
@@ -15,15 +17,20 @@
 #include "WindowRef.h"
 
 #include <QAction>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
 #include <QShortcut>
 #include <QStyle>
 #include <QStyleOptionGroupBox>
+#include <QTimer>
 #include <cmath>
 
 namespace {
@@ -45,13 +52,10 @@ QPoint innerOrigin(const QGroupBox *frame)
     option.lineWidth = 1;
     option.subControls = QStyle::SC_GroupBoxFrame | QStyle::SC_GroupBoxLabel;
     option.textAlignment = frame->alignment();
-    return frame->style()
-        ->subControlRect(QStyle::CC_GroupBox, &option, QStyle::SC_GroupBoxContents, frame)
-        .topLeft();
+    return frame->style()->subControlRect(QStyle::CC_GroupBox, &option, QStyle::SC_GroupBoxContents, frame).topLeft();
 }
 
-template <class Control, class... Args>
-Control *make(QWidget *parent, const char *name, Args &&...args)
+template <class Control, class... Args> Control *make(QWidget *parent, const char *name, Args &&...args)
 {
     auto *control = new Control(std::forward<Args>(args)..., parent);
     control->setObjectName(QString::fromUtf8(name));
@@ -86,6 +90,7 @@ RenameWindow::RenameWindow(const Services &services, WindowRef &about, QWidget *
     setPalette(classicPalette());
     setAutoFillBackground(true);
     setFixedSize(pt(282), pt(299.25));
+    setAcceptDrops(true);
 
     buildControls();
     applyTabOrder();
@@ -170,10 +175,20 @@ void RenameWindow::buildControls()
 
 void RenameWindow::applyTabOrder()
 {
-    QWidget *const order[] = {插入到原名称之前, 插入到原名称之后, 替换原文件名, 替换指定字符,
-                              TextBox1,         TextBox2,         路径,         ListBox1,
-                              全选,             反选,             CommandButton1, 新名称,
-                              ShockwaveFlash1,  CommandButton2};
+    QWidget *const order[] = {插入到原名称之前,
+                              插入到原名称之后,
+                              替换原文件名,
+                              替换指定字符,
+                              TextBox1,
+                              TextBox2,
+                              路径,
+                              ListBox1,
+                              全选,
+                              反选,
+                              CommandButton1,
+                              新名称,
+                              ShockwaveFlash1,
+                              CommandButton2};
     for (std::size_t i = 1; i < std::size(order); ++i)
         setTabOrder(order[i - 1], order[i]);
 }
@@ -240,11 +255,63 @@ void RenameWindow::setReplaceFieldsEnabled(bool enabled)
 void RenameWindow::路径_DblClick()
 {
     const std::optional<QString> picked = services_.picker.pick(QStringLiteral("选择文件夹"));
-    if (!picked)
-        return;
-    路径->setText(folderFieldText(*picked));
+    if (picked)
+        takeFolder(toNativeName(*picked));
+}
 
-    std::optional<FolderListing> listing = ListFolderFiles(services_.lister, 路径->text());
+void RenameWindow::startWithFolder(const NameBytes &path)
+{
+    if (services_.renamer.openFolder(path))
+        takeFolder(path);
+    else
+        services_.messages.show(QStringLiteral("“%1”不是文件夹，无法打开。").arg(displayName(path)),
+                                MsgStyle::OkExclamation, QStringLiteral("Quillbox"));
+}
+
+// The first item dropped: a folder itself, or the folder a file is in. Only
+// local files; a link from the web is no folder.
+std::optional<NameBytes> RenameWindow::folderOfDrop(const QMimeData *dropped)
+{
+    const QList<QUrl> urls = dropped->urls();
+    if (urls.isEmpty() || !urls.front().isLocalFile())
+        return std::nullopt;
+    const QString local = urls.front().toLocalFile();
+    for (const QString &candidate : {local, QFileInfo(local).absolutePath()}) {
+        const NameBytes path = toNativeName(candidate);
+        if (services_.renamer.openFolder(path))
+            return path;
+    }
+    return std::nullopt;
+}
+
+void RenameWindow::dragEnterEvent(QDragEnterEvent *event)
+{
+    if (folderOfDrop(event->mimeData()))
+        event->acceptProposedAction();
+}
+
+void RenameWindow::dropEvent(QDropEvent *event)
+{
+    const std::optional<NameBytes> folder = folderOfDrop(event->mimeData());
+    if (!folder)
+        return;
+    event->acceptProposedAction();
+    // Out of the drop itself: the messages that follow must not hold up the file manager.
+    QTimer::singleShot(0, this, [this, path = *folder] { takeFolder(path); });
+}
+
+NameBytes RenameWindow::folderPath() const
+{
+    return 路径->text() == fieldText_ ? fieldPath_ : toNativeName(路径->text());
+}
+
+void RenameWindow::takeFolder(const NameBytes &picked)
+{
+    fieldPath_ = folderFieldPath(picked);
+    路径->setText(displayName(fieldPath_));
+    fieldText_ = 路径->text();
+
+    std::optional<FolderListing> listing = ListFolderFiles(services_.lister, fieldPath_);
     if (!listing || listing->names.empty()) {
         services_.messages.show(QStringLiteral("没发现文件哦！"), MsgStyle::Ok, QStringLiteral("Quillbox"));
         return;
@@ -263,10 +330,7 @@ void RenameWindow::全选_Click()
         selectRanges({{0, count - 1}});
 }
 
-void RenameWindow::反选_Click()
-{
-    selectRanges(complementRanges(selectedRanges(), files_->rowCount()));
-}
+void RenameWindow::反选_Click() { selectRanges(complementRanges(selectedRanges(), files_->rowCount())); }
 
 std::vector<RowRange> RenameWindow::selectedRanges() const
 {
@@ -310,15 +374,15 @@ void RenameWindow::CommandButton1_Click()
         return;
     }
     if (!全选->isEnabled()) {
-        services_.messages.show(QStringLiteral("请选择存放需要重命名文件的文件夹再执行工具！"),
-                                MsgStyle::OkInformation, QStringLiteral("提示"));
+        services_.messages.show(QStringLiteral("请选择存放需要重命名文件的文件夹再执行工具！"), MsgStyle::OkInformation,
+                                QStringLiteral("提示"));
         return;
     }
 
-    const std::vector<RenameRequest> requests =
-        planRenames(mode, namingTexts(), files_->names(), rowsOf(selectedRanges()));
+    const std::vector<RenameRequest> requests
+        = planRenames(mode, namingTexts(), files_->names(), rowsOf(selectedRanges()));
     if (const std::shared_ptr<FolderHandle> folder = folderToRenameIn())
-        renameBatch(services_.renamer, *folder, toNativeName(路径->text()), requests, services_.journal);
+        renameBatch(services_.renamer, *folder, folderPath(), requests, services_.journal);
     refreshFileList();
     updateUndo();
 }
@@ -334,7 +398,7 @@ std::shared_ptr<FolderHandle> RenameWindow::folderToRenameIn()
 {
     if (路径->text() == listedText_ && listedFolder_)
         return listedFolder_;
-    return services_.renamer.openFolder(toNativeName(路径->text()));
+    return services_.renamer.openFolder(folderPath());
 }
 
 void RenameWindow::undoLastRename()
@@ -347,7 +411,7 @@ void RenameWindow::undoLastRename()
                                 ? QStringLiteral("无法撤销：重命名记录由更新版本的 Quillbox 写入。")
                                 : QStringLiteral("无法撤销：重命名记录不完整或已损坏。");
         services_.messages.show(why, MsgStyle::OkExclamation, QStringLiteral("Quillbox"));
-    } else if (!report.nothingToUndo && report.folder == toNativeName(路径->text())) {
+    } else if (!report.nothingToUndo && report.folder == folderPath()) {
         refreshFileList();
     }
     updateUndo();
@@ -359,10 +423,9 @@ QString RenameWindow::previewTip(int row)
 {
     if (!preview_) {
         const std::shared_ptr<FolderHandle> folder = folderToRenameIn();
-        preview_.emplace(namingMode(), namingTexts(), files_->names(), selectedRanges(),
-                         [this, folder](const NameBytes &name) {
-                             return folder && services_.renamer.entryExists(*folder, name);
-                         });
+        preview_.emplace(
+            namingMode(), namingTexts(), files_->names(), selectedRanges(),
+            [this, folder](const NameBytes &name) { return folder && services_.renamer.entryExists(*folder, name); });
     }
     const std::optional<Preview> preview = preview_->forRow(row);
     if (!preview)
@@ -393,7 +456,7 @@ void RenameWindow::showListing(FolderListing listing)
 
 void RenameWindow::refreshFileList()
 {
-    showListing(ListFolderFiles(services_.lister, 路径->text()).value_or(FolderListing{}));
+    showListing(ListFolderFiles(services_.lister, folderPath()).value_or(FolderListing {}));
 }
 
 void RenameWindow::CommandButton2_Click() { about_.showOrRaise(); }

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 
 #include "BuildNewName.h"
@@ -16,6 +18,7 @@ class QAction;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
+class QMimeData;
 class QPushButton;
 class QRadioButton;
 class WindowRef;
@@ -28,8 +31,14 @@ class RenameWindow : public QWidget {
 public:
     RenameWindow(const Services &services, WindowRef &about, QWidget *parent = nullptr);
 
+    // Opens a folder given on the command line as if it had been picked; a path
+    // that is not a folder gets a message instead.
+    void startWithFolder(const NameBytes &path);
+
 protected:
     void showEvent(QShowEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
 
 private:
     void buildControls();
@@ -38,6 +47,9 @@ private:
 
     void UserForm_Activate();
     void 路径_DblClick();
+    void takeFolder(const NameBytes &picked);
+    std::optional<NameBytes> folderOfDrop(const QMimeData *dropped);
+    NameBytes folderPath() const;
     void 全选_Click();
     void 反选_Click();
     void CommandButton1_Click();
@@ -64,6 +76,10 @@ private:
     // click renames there while the field still shows that text.
     std::shared_ptr<FolderHandle> listedFolder_;
     QString listedText_;
+    // The text put into the folder field and the path it stands for, which
+    // may be bytes no text can carry.
+    QString fieldText_;
+    NameBytes fieldPath_;
     QAction *undo_ = nullptr;
     // What a click would do now; dropped whenever the list, selection, mode or texts change.
     std::optional<RenamePreview> preview_;

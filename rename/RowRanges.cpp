@@ -1,11 +1,12 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "RowRanges.h"
 
 #include <algorithm>
 
 std::vector<RowRange> mergeRanges(std::vector<RowRange> ranges)
 {
-    std::sort(ranges.begin(), ranges.end(),
-              [](const RowRange &a, const RowRange &b) { return a.first < b.first; });
+    std::sort(ranges.begin(), ranges.end(), [](const RowRange &a, const RowRange &b) { return a.first < b.first; });
     std::vector<RowRange> merged;
     merged.reserve(ranges.size());
     for (const RowRange &range : ranges) {

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "AboutWindow.h"
 #include "BookCoverWindow.h"
 #include "FakeServices.h"
@@ -16,7 +18,7 @@
 
 namespace {
 
-const AboutTiming fast{5, 1, {}};
+const AboutTiming fast {5, 1, {}};
 constexpr int never = 3600000;
 
 // The program's two window references, over fake services.
@@ -25,14 +27,13 @@ struct AboutFixture {
     InstanceGuard *instances = &fakes.instances;
     AboutTiming timing = fast;
     int coversMade = 0;
-    WindowRef bookCover{[this] {
+    WindowRef bookCover {[this] {
         ++coversMade;
         return new BookCoverWindow;
     }};
-    WindowRef about{[this]() -> QWidget * {
-        const Services services{fakes.messages, fakes.picker,   *fakes.lister, *fakes.renamer,
-                                fakes.settings, fakes.links,    fakes.beeper,  *instances,
-                                fakes.journal};
+    WindowRef about {[this]() -> QWidget * {
+        const Services services {fakes.messages, fakes.picker, *fakes.lister, *fakes.renamer, fakes.settings,
+                                 fakes.links,    fakes.beeper, *instances,    fakes.journal};
         auto *window = new AboutWindow(services, bookCover, timing);
         if (window->isLoaded())
             return window;
@@ -153,11 +154,16 @@ void TestAboutWindow::badSettingsDoNotBreakTheWindow_data()
     QTest::addColumn<QRect>("loaded");
     const int centredX = (QGuiApplication::primaryScreen()->size().width() - 328) / 2;
     const int centredY = (QGuiApplication::primaryScreen()->size().height() - 205) / 2;
-    QTest::newRow("X without a number") << "X" << "abc" << QRect(0, centredY, 328, 205);
-    QTest::newRow("X with a comma") << "X" << "1500,5" << QRect(100, centredY, 328, 205);
-    QTest::newRow("W out of range") << "W" << " 99999" << QRect(centredX, centredY, 328, 205);
-    QTest::newRow("W zero") << "W" << " 0" << QRect(centredX, centredY, 328, 205);
-    QTest::newRow("H negative") << "H" << "-3000" << QRect(centredX, centredY, 328, 205);
+    QTest::newRow("X without a number") << "X"
+                                        << "abc" << QRect(0, centredY, 328, 205);
+    QTest::newRow("X with a comma") << "X"
+                                    << "1500,5" << QRect(100, centredY, 328, 205);
+    QTest::newRow("W out of range") << "W"
+                                    << " 99999" << QRect(centredX, centredY, 328, 205);
+    QTest::newRow("W zero") << "W"
+                            << " 0" << QRect(centredX, centredY, 328, 205);
+    QTest::newRow("H negative") << "H"
+                                << "-3000" << QRect(centredX, centredY, 328, 205);
 }
 
 void TestAboutWindow::badSettingsDoNotBreakTheWindow()

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "BuildNewName.h"
 #include "RenamePlan.h"
 
@@ -24,27 +26,53 @@ void TestBuildNewName::rules_data()
     QTest::addColumn<QByteArray>("expected");
 
     using M = NamingMode;
-    QTest::newRow("before: whole name kept") << M::InsertBefore << QByteArray("photo.jpg") << QByteArray("new_") << QByteArray() << QByteArray() << 1 << QByteArray("new_photo.jpg");
-    QTest::newRow("before: no dot") << M::InsertBefore << QByteArray("README") << QByteArray("new_") << QByteArray() << QByteArray() << 1 << QByteArray("new_README");
-    QTest::newRow("after: before extension") << M::InsertAfter << QByteArray("photo.jpg") << QByteArray("_s") << QByteArray() << QByteArray() << 1 << QByteArray("photo_s.jpg");
-    QTest::newRow("after: no dot") << M::InsertAfter << QByteArray("README") << QByteArray("_s") << QByteArray() << QByteArray() << 1 << QByteArray("README_s");
-    QTest::newRow("after: several dots, last counts") << M::InsertAfter << QByteArray("a.tar.gz") << QByteArray("_s") << QByteArray() << QByteArray() << 1 << QByteArray("a.tar_s.gz");
-    QTest::newRow("after: leading dot is the extension") << M::InsertAfter << QByteArray(".profile") << QByteArray("_s") << QByteArray() << QByteArray() << 1 << QByteArray("_s.profile");
-    QTest::newRow("after: trailing dot") << M::InsertAfter << QByteArray("note.") << QByteArray("_s") << QByteArray() << QByteArray() << 1 << QByteArray("note_s.");
-    QTest::newRow("number: keeps extension") << M::ReplaceWithNumber << QByteArray("a.jpg") << QByteArray("img") << QByteArray() << QByteArray() << 1 << QByteArray("img1.jpg");
-    QTest::newRow("number: no dot, no extension") << M::ReplaceWithNumber << QByteArray("c") << QByteArray("img") << QByteArray() << QByteArray() << 3 << QByteArray("img3");
-    QTest::newRow("number: no padding") << M::ReplaceWithNumber << QByteArray("b.png") << QByteArray("img") << QByteArray() << QByteArray() << 10 << QByteArray("img10.png");
-    QTest::newRow("number: past 16 bits") << M::ReplaceWithNumber << QByteArray("b.png") << QByteArray("img") << QByteArray() << QByteArray() << 100000 << QByteArray("img100000.png");
-    QTest::newRow("replace: all occurrences") << M::ReplaceCharacters << QByteArray("a-b-c.txt") << QByteArray("ignored") << QByteArray("-") << QByteArray("_") << 1 << QByteArray("a_b_c.txt");
-    QTest::newRow("replace: case-sensitive") << M::ReplaceCharacters << QByteArray("Photo.JPG") << QByteArray() << QByteArray("jpg") << QByteArray("png") << 1 << QByteArray("Photo.JPG");
-    QTest::newRow("replace: extension searched too") << M::ReplaceCharacters << QByteArray("text.txt") << QByteArray() << QByteArray("t") << QByteArray("T") << 1 << QByteArray("TexT.TxT");
-    QTest::newRow("replace: no overlap") << M::ReplaceCharacters << QByteArray("xxx.y") << QByteArray() << QByteArray("xx") << QByteArray("z") << 1 << QByteArray("zx.y");
-    QTest::newRow("replace: replacement contains find") << M::ReplaceCharacters << QByteArray("aa") << QByteArray() << QByteArray("a") << QByteArray("aa") << 1 << QByteArray("aaaa");
-    QTest::newRow("replace: empty find leaves name") << M::ReplaceCharacters << QByteArray("a.txt") << QByteArray() << QByteArray() << QByteArray("x") << 1 << QByteArray("a.txt");
-    QTest::newRow("replace: empty replacement deletes") << M::ReplaceCharacters << QByteArray("a b c") << QByteArray() << QByteArray(" ") << QByteArray() << 1 << QByteArray("abc");
-    QTest::newRow("replace: whole name emptied") << M::ReplaceCharacters << QByteArray("abc") << QByteArray() << QByteArray("abc") << QByteArray() << 1 << QByteArray("");
-    QTest::newRow("replace: multibyte text") << M::ReplaceCharacters << QByteArray("照片-1.jpg") << QByteArray() << QByteArray("照片") << QByteArray("图") << 1 << QByteArray("图-1.jpg");
-    QTest::newRow("after: non-UTF-8 bytes kept") << M::InsertAfter << QByteArray("\xd5\xd5\xc6\xac.jpg") << QByteArray("_s") << QByteArray() << QByteArray() << 1 << QByteArray("\xd5\xd5\xc6\xac_s.jpg");
+    QTest::newRow("before: whole name kept") << M::InsertBefore << QByteArray("photo.jpg") << QByteArray("new_")
+                                             << QByteArray() << QByteArray() << 1 << QByteArray("new_photo.jpg");
+    QTest::newRow("before: no dot") << M::InsertBefore << QByteArray("README") << QByteArray("new_") << QByteArray()
+                                    << QByteArray() << 1 << QByteArray("new_README");
+    QTest::newRow("after: before extension") << M::InsertAfter << QByteArray("photo.jpg") << QByteArray("_s")
+                                             << QByteArray() << QByteArray() << 1 << QByteArray("photo_s.jpg");
+    QTest::newRow("after: no dot") << M::InsertAfter << QByteArray("README") << QByteArray("_s") << QByteArray()
+                                   << QByteArray() << 1 << QByteArray("README_s");
+    QTest::newRow("after: several dots, last counts") << M::InsertAfter << QByteArray("a.tar.gz") << QByteArray("_s")
+                                                      << QByteArray() << QByteArray() << 1 << QByteArray("a.tar_s.gz");
+    QTest::newRow("after: leading dot is the extension")
+        << M::InsertAfter << QByteArray(".profile") << QByteArray("_s") << QByteArray() << QByteArray() << 1
+        << QByteArray("_s.profile");
+    QTest::newRow("after: trailing dot") << M::InsertAfter << QByteArray("note.") << QByteArray("_s") << QByteArray()
+                                         << QByteArray() << 1 << QByteArray("note_s.");
+    QTest::newRow("number: keeps extension") << M::ReplaceWithNumber << QByteArray("a.jpg") << QByteArray("img")
+                                             << QByteArray() << QByteArray() << 1 << QByteArray("img1.jpg");
+    QTest::newRow("number: no dot, no extension") << M::ReplaceWithNumber << QByteArray("c") << QByteArray("img")
+                                                  << QByteArray() << QByteArray() << 3 << QByteArray("img3");
+    QTest::newRow("number: no padding") << M::ReplaceWithNumber << QByteArray("b.png") << QByteArray("img")
+                                        << QByteArray() << QByteArray() << 10 << QByteArray("img10.png");
+    QTest::newRow("number: past 16 bits") << M::ReplaceWithNumber << QByteArray("b.png") << QByteArray("img")
+                                          << QByteArray() << QByteArray() << 100000 << QByteArray("img100000.png");
+    QTest::newRow("replace: all occurrences")
+        << M::ReplaceCharacters << QByteArray("a-b-c.txt") << QByteArray("ignored") << QByteArray("-")
+        << QByteArray("_") << 1 << QByteArray("a_b_c.txt");
+    QTest::newRow("replace: case-sensitive") << M::ReplaceCharacters << QByteArray("Photo.JPG") << QByteArray()
+                                             << QByteArray("jpg") << QByteArray("png") << 1 << QByteArray("Photo.JPG");
+    QTest::newRow("replace: extension searched too")
+        << M::ReplaceCharacters << QByteArray("text.txt") << QByteArray() << QByteArray("t") << QByteArray("T") << 1
+        << QByteArray("TexT.TxT");
+    QTest::newRow("replace: no overlap") << M::ReplaceCharacters << QByteArray("xxx.y") << QByteArray()
+                                         << QByteArray("xx") << QByteArray("z") << 1 << QByteArray("zx.y");
+    QTest::newRow("replace: replacement contains find")
+        << M::ReplaceCharacters << QByteArray("aa") << QByteArray() << QByteArray("a") << QByteArray("aa") << 1
+        << QByteArray("aaaa");
+    QTest::newRow("replace: empty find leaves name") << M::ReplaceCharacters << QByteArray("a.txt") << QByteArray()
+                                                     << QByteArray() << QByteArray("x") << 1 << QByteArray("a.txt");
+    QTest::newRow("replace: empty replacement deletes") << M::ReplaceCharacters << QByteArray("a b c") << QByteArray()
+                                                        << QByteArray(" ") << QByteArray() << 1 << QByteArray("abc");
+    QTest::newRow("replace: whole name emptied") << M::ReplaceCharacters << QByteArray("abc") << QByteArray()
+                                                 << QByteArray("abc") << QByteArray() << 1 << QByteArray("");
+    QTest::newRow("replace: multibyte text") << M::ReplaceCharacters << QByteArray("照片-1.jpg") << QByteArray()
+                                             << QByteArray("照片") << QByteArray("图") << 1 << QByteArray("图-1.jpg");
+    QTest::newRow("after: non-UTF-8 bytes kept")
+        << M::InsertAfter << QByteArray("\xd5\xd5\xc6\xac.jpg") << QByteArray("_s") << QByteArray() << QByteArray() << 1
+        << QByteArray("\xd5\xd5\xc6\xac_s.jpg");
 }
 
 void TestBuildNewName::rules()
@@ -63,7 +91,7 @@ void TestBuildNewName::rules()
 
 void TestBuildNewName::planCountsSelectedRowsOnly()
 {
-    const std::vector<NameBytes> names{"a.jpg", "skipped.txt", "b.png", "c"};
+    const std::vector<NameBytes> names {"a.jpg", "skipped.txt", "b.png", "c"};
     const auto plan = planRenames(NamingMode::ReplaceWithNumber, {"img", "", ""}, names, {0, 2, 3});
     QCOMPARE(plan.size(), std::size_t(3));
     QCOMPARE(QByteArray::fromStdString(plan[0].from), QByteArray("a.jpg"));

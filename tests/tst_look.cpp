@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "AboutWindow.h"
 #include "BookCoverWindow.h"
 #include "ProgramLook.h"
@@ -13,7 +15,7 @@ namespace {
 bool near(const QColor &a, const QColor &b, int tolerance = 8)
 {
     return std::abs(a.red() - b.red()) <= tolerance && std::abs(a.green() - b.green()) <= tolerance
-        && std::abs(a.blue() - b.blue()) <= tolerance;
+           && std::abs(a.blue() - b.blue()) <= tolerance;
 }
 
 // The darkest pixel of a picture: the colour its text is drawn in.
@@ -76,7 +78,8 @@ void TestLook::framesHoldTheirChildren()
         const QRect caption(QPoint(0, 0), QSize(frame->width(), frame->fontMetrics().height()));
         QVERIFY2(top > 0 && top < caption.bottom(), qPrintable(QStringLiteral("%1: line at %2").arg(name).arg(top)));
         for (const QWidget *child : frame->findChildren<QWidget *>()) {
-            const QString where = QStringLiteral("%1 in %2 (line %3..%4)").arg(child->objectName(), name).arg(top).arg(bottom);
+            const QString where
+                = QStringLiteral("%1 in %2 (line %3..%4)").arg(child->objectName(), name).arg(top).arg(bottom);
             QVERIFY2(child->y() > caption.bottom() - 2, qPrintable(where));
             QVERIFY2(child->geometry().bottom() < bottom - 2, qPrintable(where));
         }
@@ -128,8 +131,8 @@ void TestLook::buttonsAreFlatAndRaised()
 
 void TestLook::qtTextsAreChinese()
 {
-    const std::unique_ptr<QMessageBox> box =
-        QtMessageBox::build(QStringLiteral("请输入新名称。"), MsgStyle::OkCancelInformation, QStringLiteral("Marvolt"));
+    const std::unique_ptr<QMessageBox> box = QtMessageBox::build(
+        QStringLiteral("请输入新名称。"), MsgStyle::OkCancelInformation, QStringLiteral("Marvolt"));
     QCOMPARE(box->button(QMessageBox::Ok)->text(), QStringLiteral("确定"));
     QCOMPARE(box->button(QMessageBox::Cancel)->text(), QStringLiteral("取消"));
     QCOMPARE(box->style()->name(), QStringLiteral("windows"));
@@ -145,7 +148,7 @@ void TestLook::otherWindows()
     {
         FakeServices fakes;
         WindowRef cover([] { return new BookCoverWindow; });
-        AboutWindow about(fakes.services(), cover, AboutTiming{3600000, 50, {}});
+        AboutWindow about(fakes.services(), cover, AboutTiming {3600000, 50, {}});
         about.show();
         QVERIFY(QTest::qWaitForWindowExposed(&about));
         QVERIFY(near(darkest(about.findChild<QLabel *>("Label2")->grab().toImage()), Qt::black, 40));

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "BookCoverWindow.h"
 
 #include <QGuiApplication>
@@ -20,10 +22,16 @@ private slots:
         const QRect picture = cover.geometry();
         QVERIFY2(std::abs((picture.left() - screen.left()) - (screen.right() - picture.right())) <= 1,
                  qPrintable(QStringLiteral("picture %1,%2 on %3x%4")
-                                .arg(picture.x()).arg(picture.y()).arg(screen.width()).arg(screen.height())));
+                                .arg(picture.x())
+                                .arg(picture.y())
+                                .arg(screen.width())
+                                .arg(screen.height())));
         QVERIFY2(std::abs((picture.top() - screen.top()) - (screen.bottom() - picture.bottom())) <= 1,
                  qPrintable(QStringLiteral("picture %1,%2 on %3x%4")
-                                .arg(picture.x()).arg(picture.y()).arg(screen.width()).arg(screen.height())));
+                                .arg(picture.x())
+                                .arg(picture.y())
+                                .arg(screen.width())
+                                .arg(screen.height())));
     }
 };
 

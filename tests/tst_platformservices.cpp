@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "LockFileInstanceGuard.h"
 #include "QtMessageBox.h"
 #include "QtSettingsStore.h"
@@ -100,8 +102,8 @@ void TestPlatformServices::messageBoxLooks_data()
     QTest::newRow("OK, exclamation") << MsgStyle::OkExclamation << int(QMessageBox::Warning) << int(QMessageBox::Ok);
     QTest::newRow("OK, information") << MsgStyle::OkInformation << int(QMessageBox::Information)
                                      << int(QMessageBox::Ok);
-    QTest::newRow("OK and Cancel, information") << MsgStyle::OkCancelInformation << int(QMessageBox::Information)
-                                                << int(QMessageBox::Ok | QMessageBox::Cancel);
+    QTest::newRow("OK and Cancel, information")
+        << MsgStyle::OkCancelInformation << int(QMessageBox::Information) << int(QMessageBox::Ok | QMessageBox::Cancel);
 }
 
 void TestPlatformServices::messageBoxLooks()

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "FakeServices.h"
 #include "RenameWindowDriver.h"
 
@@ -16,8 +18,8 @@ bool run(const QString &program, const QStringList &arguments, QString *output =
     QProcess process;
     process.setProcessChannelMode(QProcess::MergedChannels);
     process.start(program, arguments);
-    const bool ok = process.waitForFinished(60000) && process.exitStatus() == QProcess::NormalExit
-                 && process.exitCode() == 0;
+    const bool ok
+        = process.waitForFinished(60000) && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
     if (output)
         *output = QString::fromLocal8Bit(process.readAll()).trimmed();
     return ok;
@@ -36,7 +38,10 @@ QString missingTool(const QStringList &tools)
 // detached and deleted again however the test ends.
 class Mount {
 public:
-    Mount(const QString &kind, const QString &base) : kind_(kind), point_(base + "/mnt"), image_(base + "/image")
+    Mount(const QString &kind, const QString &base)
+        : kind_(kind)
+        , point_(base + "/mnt")
+        , image_(base + "/image")
     {
         QDir().mkpath(point_);
         if (geteuid() != 0) {
@@ -53,10 +58,12 @@ public:
             else if (!(skip_ = missingTool({"mkfs.ext4", "chattr"})).isEmpty())
                 skip_ = skip_ + QStringLiteral(" is not installed");
             else {
-                QStringList mkfs{"-q", "-F"};
+                QStringList mkfs {"-q", "-F"};
                 if (kind == "ext4 casefold")
-                    mkfs << "-O" << "casefold";
-                mounted_ = makeImage("mkfs.ext4", mkfs + QStringList{image_}) && run("mount", {"-o", "loop", image_, point_});
+                    mkfs << "-O"
+                         << "casefold";
+                mounted_ = makeImage("mkfs.ext4", mkfs + QStringList {image_})
+                           && run("mount", {"-o", "loop", image_, point_});
                 if (mounted_ && kind == "ext4 casefold") {
                     QDir().mkpath(point_ + "/folded");
                     mounted_ = run("chattr", {"+F", point_ + "/folded"});
@@ -97,7 +104,7 @@ private:
     {
         QFile image(image_);
         return image.open(QIODevice::WriteOnly) && image.resize(64 << 20) && (image.close(), true)
-            && run(mkfs, arguments);
+               && run(mkfs, arguments);
     }
 
     QString kind_;
@@ -172,7 +179,7 @@ void TestRealMounts::renamesOnEveryFileSystem()
         Click click(folder);
         QTest::mouseClick(click.d.button("全选"), Qt::LeftButton);
         click.rename("插入到原名称之前", "new_");
-        QCOMPARE(filesIn(folder), (QStringList{"new_Photo.JPG", "new_README", "new_a.txt", "new_b.txt"}));
+        QCOMPARE(filesIn(folder), (QStringList {"new_Photo.JPG", "new_README", "new_a.txt", "new_b.txt"}));
         QCOMPARE(contentOf(folder + "/new_a.txt"), QByteArray("a.txt"));
     }
 
@@ -204,7 +211,7 @@ void TestRealMounts::renamesOnEveryFileSystem()
         Click click(folder);
         QTest::mouseClick(click.d.button("全选"), Qt::LeftButton);
         click.rename("替换指定字符", "", "-", "_");
-        QCOMPARE(filesIn(folder), (QStringList{"x-1.txt", "x_1.txt"}));
+        QCOMPARE(filesIn(folder), (QStringList {"x-1.txt", "x_1.txt"}));
         QCOMPARE(contentOf(folder + "/x_1.txt"), QByteArray("x_1.txt"));
     }
 
@@ -214,7 +221,7 @@ void TestRealMounts::renamesOnEveryFileSystem()
         Click click(folder);
         QTest::mouseClick(click.d.button("全选"), Qt::LeftButton);
         click.rename("替换指定字符", "", "Photo.JPG", "photo.jpg");
-        QCOMPARE(filesIn(folder), QStringList{"photo.jpg"});
+        QCOMPARE(filesIn(folder), QStringList {"photo.jpg"});
         QCOMPARE(contentOf(folder + "/photo.jpg"), QByteArray("Photo.JPG"));
     }
 

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "FakeServices.h"
 #include "RenameBatch.h"
 #include "RenameJournal.h"
@@ -39,9 +41,9 @@ void TestRenameJournal::carriesEveryByteButNul()
     std::string every;
     for (int byte = 1; byte < 256; ++byte)
         every.push_back(char(byte));
-    const std::vector<RenameRequest> pairs{{every, "x" + every}, {"P 1 1\n", "D 0\nE\n"}, {"a", ""}};
+    const std::vector<RenameRequest> pairs {{every, "x" + every}, {"P 1 1\n", "D 0\nE\n"}, {"a", ""}};
     const std::string text = journalPlan("/folder\n with\xff odd bytes", pairs) + journalMark(2) + journalMark(0)
-                           + std::string(journalClosing);
+                             + std::string(journalClosing);
     const auto parsed = parseJournal(text);
     QVERIFY(std::holds_alternative<Journal>(parsed));
     const Journal &journal = std::get<Journal>(parsed);
@@ -51,7 +53,7 @@ void TestRenameJournal::carriesEveryByteButNul()
         QCOMPARE(journal.pairs[i].from, pairs[i].from);
         QCOMPARE(journal.pairs[i].to, pairs[i].to);
     }
-    QCOMPARE(journal.done, (std::vector<bool>{true, false, true}));
+    QCOMPARE(journal.done, (std::vector<bool> {true, false, true}));
     QVERIFY(journal.closed);
 }
 
@@ -79,11 +81,16 @@ void TestRenameJournal::refusesWhatItCannotTrust_data()
     QTest::addColumn<QByteArray>("text");
     QTest::addColumn<int>("problem");
     QTest::newRow("not a journal") << QByteArray("hello\n") << int(JournalProblem::Unreadable);
-    QTest::newRow("newer version") << QByteArray("QUILLBOX-JOURNAL 2\nF 1\n/\nB 0\n") << int(JournalProblem::NewerVersion);
-    QTest::newRow("count differs") << QByteArray("QUILLBOX-JOURNAL 1\nF 1\n/\nP 1 1\nab\nB 2\n") << int(JournalProblem::Unreadable);
-    QTest::newRow("mark out of range") << QByteArray("QUILLBOX-JOURNAL 1\nF 1\n/\nP 1 1\nab\nB 1\nD 1\n") << int(JournalProblem::Unreadable);
-    QTest::newRow("name longer than said") << QByteArray("QUILLBOX-JOURNAL 1\nF 1\n/\nP 1 1\nabc\nB 1\n") << int(JournalProblem::Unreadable);
-    QTest::newRow("plan ends early") << QByteArray("QUILLBOX-JOURNAL 1\nF 1\n/\nP 1 1\nab\n") << int(JournalProblem::CutShort);
+    QTest::newRow("newer version") << QByteArray("QUILLBOX-JOURNAL 2\nF 1\n/\nB 0\n")
+                                   << int(JournalProblem::NewerVersion);
+    QTest::newRow("count differs") << QByteArray("QUILLBOX-JOURNAL 1\nF 1\n/\nP 1 1\nab\nB 2\n")
+                                   << int(JournalProblem::Unreadable);
+    QTest::newRow("mark out of range") << QByteArray("QUILLBOX-JOURNAL 1\nF 1\n/\nP 1 1\nab\nB 1\nD 1\n")
+                                       << int(JournalProblem::Unreadable);
+    QTest::newRow("name longer than said")
+        << QByteArray("QUILLBOX-JOURNAL 1\nF 1\n/\nP 1 1\nabc\nB 1\n") << int(JournalProblem::Unreadable);
+    QTest::newRow("plan ends early") << QByteArray("QUILLBOX-JOURNAL 1\nF 1\n/\nP 1 1\nab\n")
+                                     << int(JournalProblem::CutShort);
 }
 
 void TestRenameJournal::refusesWhatItCannotTrust()
@@ -100,8 +107,8 @@ void TestRenameJournal::refusesWhatItCannotTrust()
 void TestRenameJournal::cutAnywhereIsRefusedOrUndoneWhole()
 {
     QTemporaryDir dir;
-    const QStringList before{"a.txt", "b.txt", "c.txt"};
-    const QStringList after{"n_a.txt", "n_b.txt", "n_c.txt"};
+    const QStringList before {"a.txt", "b.txt", "c.txt"};
+    const QStringList after {"n_a.txt", "n_b.txt", "n_c.txt"};
     fill(dir.path(), before);
     FakeServices fakes;
     const NameBytes folder = QFile::encodeName(dir.path()).toStdString();

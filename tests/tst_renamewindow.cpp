@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "RenameWindowDriver.h"
 
 #include "NativeNames.h"
@@ -8,7 +10,11 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QFileDialog>
+#include <QMimeData>
 #include <QTemporaryDir>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 class TestRenameWindow : public QObject {
     Q_OBJECT
@@ -25,8 +31,10 @@ private slots:
     void pickerCancelChangesNothing();
     void folderWithoutFilesKeepsOldList();
     void successfulListing();
-    void folderFieldText_data();
-    void folderFieldText();
+    void folderFieldPath_data();
+    void folderFieldPath();
+    void folderFromTheCommandLine();
+    void droppedFolders();
     void selectAllAndInvert();
     void largeListSelection();
 };
@@ -110,9 +118,9 @@ void TestRenameWindow::tabOrder()
         return visited;
     };
     QCOMPARE(QApplication::focusWidget(), d.option("插入到原名称之前"));
-    QCOMPARE(walk(), (QStringList{"插入到原名称之前", "插入到原名称之后", "替换原文件名", "替换指定字符", "路径",
-                                  "ListBox1", "CommandButton1", "新名称", "ShockwaveFlash1", "CommandButton2",
-                                  "插入到原名称之前", "插入到原名称之后", "替换原文件名", "替换指定字符"}));
+    QCOMPARE(walk(), (QStringList {"插入到原名称之前", "插入到原名称之后", "替换原文件名", "替换指定字符", "路径",
+                                   "ListBox1", "CommandButton1", "新名称", "ShockwaveFlash1", "CommandButton2",
+                                   "插入到原名称之前", "插入到原名称之后", "替换原文件名", "替换指定字符"}));
 
     // With a folder listed and the replace mode chosen, nothing is skipped.
     QTemporaryDir dir;
@@ -121,9 +129,9 @@ void TestRenameWindow::tabOrder()
     QTest::keyClick(d.option("替换指定字符"), Qt::Key_Space);
     QVERIFY(d.option("替换指定字符")->isChecked());
     d.option("插入到原名称之前")->setFocus();
-    QCOMPARE(walk(), (QStringList{"插入到原名称之前", "插入到原名称之后", "替换原文件名", "替换指定字符", "TextBox1",
-                                  "TextBox2", "路径", "ListBox1", "全选", "反选", "CommandButton1", "新名称",
-                                  "ShockwaveFlash1", "CommandButton2"}));
+    QCOMPARE(walk(), (QStringList {"插入到原名称之前", "插入到原名称之后", "替换原文件名", "替换指定字符", "TextBox1",
+                                   "TextBox2", "路径", "ListBox1", "全选", "反选", "CommandButton1", "新名称",
+                                   "ShockwaveFlash1", "CommandButton2"}));
 }
 
 // Every control a person reaches by keyboard tells a screen reader its name.
@@ -152,8 +160,8 @@ void TestRenameWindow::keyboardOpensThePicker()
     makeFile(dir.filePath("a.txt"));
     d.fakes.picker.answer = dir.path();
     QTest::keyClick(d.field("路径"), Qt::Key_F4);
-    QCOMPARE(d.fakes.picker.titles, QStringList{"选择文件夹"});
-    QCOMPARE(d.rows(), QStringList{"a.txt"});
+    QCOMPARE(d.fakes.picker.titles, QStringList {"选择文件夹"});
+    QCOMPARE(d.rows(), QStringList {"a.txt"});
     QCOMPARE(QApplication::focusWidget(), d.field("新名称"));
     QTest::keyClick(d.field("路径"), Qt::Key_Down, Qt::AltModifier);
     QCOMPARE(d.fakes.picker.titles.size(), 2);
@@ -170,9 +178,8 @@ void TestRenameWindow::pickerLeavesTheWindowUsable()
 {
     RenameWindowDriver d;
     QtFolderPicker picker;
-    const Services services{d.fakes.messages, picker,          *d.fakes.lister, *d.fakes.renamer,
-                            d.fakes.settings, d.fakes.links,   d.fakes.beeper,  d.fakes.instances,
-                            d.fakes.journal};
+    const Services services {d.fakes.messages, picker,         *d.fakes.lister,   *d.fakes.renamer, d.fakes.settings,
+                             d.fakes.links,    d.fakes.beeper, d.fakes.instances, d.fakes.journal};
     WindowRef about([] { return nullptr; });
     RenameWindow window(services, about);
     window.show();
@@ -204,7 +211,8 @@ void TestRenameWindow::pickerLeavesTheWindowUsable()
     QCOMPARE(dialogs, 1);
     QVERIFY(!modal);
     QVERIFY(optionTookClick);
-    QCOMPARE(window.findChild<QLineEdit *>(QStringLiteral("路径"))->text(), QStringLiteral("请双击选择目标文件夹或磁盘"));
+    QCOMPARE(window.findChild<QLineEdit *>(QStringLiteral("路径"))->text(),
+             QStringLiteral("请双击选择目标文件夹或磁盘"));
 }
 
 void TestRenameWindow::aboutButtonKeepsOneWindow()
@@ -231,7 +239,7 @@ void TestRenameWindow::pickerCancelChangesNothing()
 {
     RenameWindowDriver d;
     d.pickFolder(std::nullopt);
-    QCOMPARE(d.fakes.picker.titles, QStringList{QStringLiteral("选择文件夹")});
+    QCOMPARE(d.fakes.picker.titles, QStringList {QStringLiteral("选择文件夹")});
     QCOMPARE(d.field("路径")->text(), QStringLiteral("请双击选择目标文件夹或磁盘"));
     QVERIFY(d.fakes.messages.shown.empty());
     QVERIFY(!d.button("全选")->isEnabled());
@@ -257,8 +265,8 @@ void TestRenameWindow::folderWithoutFilesKeepsOldList()
     d.selectRows({0});
     d.pickFolder(withoutFiles.path());
     QCOMPARE(d.field("路径")->text(), withoutFiles.path());
-    QCOMPARE(d.rows(), QStringList{"a.txt"});
-    QCOMPARE(d.selectedRows(), QList<int>{0});
+    QCOMPARE(d.rows(), QStringList {"a.txt"});
+    QCOMPARE(d.selectedRows(), QList<int> {0});
 
     d.pickFolder(withFiles.filePath("gone"));
     QCOMPARE(d.fakes.messages.shown.back().text, QStringLiteral("没发现文件哦！"));
@@ -276,7 +284,7 @@ void TestRenameWindow::successfulListing()
     QCOMPARE(d.field("路径")->text(), dir.path());
     QStringList rows = d.rows();
     rows.sort();
-    QCOMPARE(rows, (QStringList{"README", "a.txt"}));
+    QCOMPARE(rows, (QStringList {"README", "a.txt"}));
     QVERIFY(d.selectedRows().isEmpty());
     QCOMPARE(d.fakes.messages.shown.size(), std::size_t(1));
     QCOMPARE(d.fakes.messages.shown[0].text, QStringLiteral("请选择需要重命名的文件。可以全选！\n"
@@ -294,20 +302,89 @@ void TestRenameWindow::successfulListing()
     QCOMPARE(d.fakes.messages.shown.size(), std::size_t(2));
 }
 
-void TestRenameWindow::folderFieldText_data()
+void TestRenameWindow::folderFieldPath_data()
 {
-    QTest::addColumn<QString>("picked");
-    QTest::addColumn<QString>("field");
-    QTest::newRow("plain") << "/home/user/photos" << "/home/user/photos";
-    QTest::newRow("one trailing separator") << "/home/user/photos/" << "/home/user/photos";
-    QTest::newRow("root stays") << "/" << "/";
+    QTest::addColumn<QByteArray>("picked");
+    QTest::addColumn<QByteArray>("field");
+    QTest::newRow("plain") << QByteArray("/home/user/photos") << QByteArray("/home/user/photos");
+    QTest::newRow("one trailing separator") << QByteArray("/home/user/photos//") << QByteArray("/home/user/photos/");
+    QTest::newRow("root stays") << QByteArray("/") << QByteArray("/");
+    QTest::newRow("bytes kept") << QByteArray("/srv/\xd5\xd5/") << QByteArray("/srv/\xd5\xd5");
 }
 
-void TestRenameWindow::folderFieldText()
+void TestRenameWindow::folderFieldPath()
 {
-    QFETCH(QString, picked);
-    QFETCH(QString, field);
-    QCOMPARE(::folderFieldText(picked), field);
+    QFETCH(QByteArray, picked);
+    QFETCH(QByteArray, field);
+    QCOMPARE(QByteArray::fromStdString(::folderFieldPath(picked.toStdString())), field);
+}
+
+// A folder given on the command line is taken as a pick is, by its bytes; a
+// path that is not a folder gets one message and leaves the window as it starts.
+void TestRenameWindow::folderFromTheCommandLine()
+{
+    QTemporaryDir dir;
+    const std::string odd = QFile::encodeName(dir.path()).toStdString() + "/\xd5\xd5\xc6\xac";
+    QVERIFY(::mkdir(odd.c_str(), 0755) == 0);
+    ::close(::open((odd + "/a.txt").c_str(), O_CREAT | O_WRONLY, 0644));
+    {
+        RenameWindowDriver d;
+        d.window.startWithFolder(odd + "/");
+        QCOMPARE(d.rows(), QStringList {"a.txt"});
+        QCOMPARE(d.fakes.messages.shown.size(), std::size_t(1));
+        QCOMPARE(d.fakes.messages.shown[0].title, QStringLiteral("提示"));
+        QVERIFY(d.button("全选")->isEnabled() && d.button("反选")->isEnabled());
+        QCOMPARE(QApplication::focusWidget(), d.field("新名称"));
+        // The field cannot show those bytes, yet the click renames in that folder.
+        d.selectRows({0});
+        d.rename("插入到原名称之前", QStringLiteral("new_"));
+        struct stat st {};
+        QVERIFY(::lstat((odd + "/new_a.txt").c_str(), &st) == 0);
+        QCOMPARE(d.rows(), QStringList {"new_a.txt"});
+    }
+    {
+        RenameWindowDriver d;
+        makeFile(dir.filePath("plain.txt"));
+        d.window.startWithFolder(QFile::encodeName(dir.filePath("plain.txt")).toStdString());
+        QCOMPARE(d.fakes.messages.shown.size(), std::size_t(1));
+        QCOMPARE(d.fakes.messages.shown[0].text,
+                 QStringLiteral("“%1”不是文件夹，无法打开。").arg(dir.filePath("plain.txt")));
+        QCOMPARE(d.field("路径")->text(), QStringLiteral("请双击选择目标文件夹或磁盘"));
+        QVERIFY(!d.button("全选")->isEnabled());
+    }
+}
+
+void TestRenameWindow::droppedFolders()
+{
+    QTemporaryDir dir;
+    QVERIFY(QDir(dir.path()).mkdir("photos"));
+    makeFile(dir.filePath("photos/a.jpg"));
+    RenameWindowDriver d;
+    const auto drop = [&](const QList<QUrl> &urls) {
+        QMimeData data;
+        data.setUrls(urls);
+        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&d.window, &enter);
+        if (!enter.isAccepted())
+            return false;
+        QDropEvent dropped(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&d.window, &dropped);
+        QTest::qWait(0);
+        return true;
+    };
+    QVERIFY(!drop({QUrl("https://example.com/photos/")}));
+    QVERIFY(!drop({QUrl::fromLocalFile(dir.filePath("missing/x.jpg"))}));
+    QCOMPARE(d.model()->rowCount(), 0);
+
+    QVERIFY(drop({QUrl::fromLocalFile(dir.filePath("photos")), QUrl::fromLocalFile(dir.path())}));
+    QTRY_COMPARE(d.rows(), QStringList {"a.jpg"});
+    QCOMPARE(d.field("路径")->text(), dir.filePath("photos"));
+
+    // A file stands for the folder it is in.
+    makeFile(dir.filePath("top.txt"));
+    QVERIFY(drop({QUrl::fromLocalFile(dir.filePath("top.txt"))}));
+    QTRY_COMPARE(d.field("路径")->text(), dir.path());
+    QVERIFY(d.rows().contains("top.txt"));
 }
 
 void TestRenameWindow::selectAllAndInvert()
@@ -320,17 +397,17 @@ void TestRenameWindow::selectAllAndInvert()
 
     d.selectRows({1, 3});
     QTest::mouseClick(d.button("全选"), Qt::LeftButton);
-    QCOMPARE(d.selectedRows(), (QList<int>{0, 1, 2, 3, 4}));
+    QCOMPARE(d.selectedRows(), (QList<int> {0, 1, 2, 3, 4}));
 
     d.selectRows({0, 2});
     QTest::mouseClick(d.button("反选"), Qt::LeftButton);
-    QCOMPARE(d.selectedRows(), (QList<int>{1, 3, 4}));
+    QCOMPARE(d.selectedRows(), (QList<int> {1, 3, 4}));
     QTest::mouseClick(d.button("反选"), Qt::LeftButton);
-    QCOMPARE(d.selectedRows(), (QList<int>{0, 2}));
+    QCOMPARE(d.selectedRows(), (QList<int> {0, 2}));
 
     d.selectRows({});
     QTest::mouseClick(d.button("反选"), Qt::LeftButton);
-    QCOMPARE(d.selectedRows(), (QList<int>{0, 1, 2, 3, 4}));
+    QCOMPARE(d.selectedRows(), (QList<int> {0, 1, 2, 3, 4}));
 }
 
 void TestRenameWindow::largeListSelection()

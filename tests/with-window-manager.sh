@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs one test program on a private X server under a real window manager, so
 # that placement is tested the way a desktop frames windows. Exits 77 (skipped)
 # where the X server or the window manager is missing.

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 
 #include <QPointer>
@@ -12,7 +14,10 @@ public:
     // Makes the window, or returns nullptr when the window declines to open.
     using Factory = std::function<QWidget *()>;
 
-    explicit WindowRef(Factory make) : make_(std::move(make)) {}
+    explicit WindowRef(Factory make)
+        : make_(std::move(make))
+    {
+    }
 
     // Makes the window when none exists, then shows it modeless and brings it to the front.
     QWidget *showOrRaise();

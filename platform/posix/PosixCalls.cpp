@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "PosixCalls.h"
 
 #include <cerrno>
@@ -26,10 +28,7 @@ int PosixCalls::renameReplacing(int dirFd, const char *from, const char *to)
     return result(renameat(dirFd, from, dirFd, to));
 }
 
-int PosixCalls::link(int dirFd, const char *from, const char *to)
-{
-    return result(linkat(dirFd, from, dirFd, to, 0));
-}
+int PosixCalls::link(int dirFd, const char *from, const char *to) { return result(linkat(dirFd, from, dirFd, to, 0)); }
 
 int PosixCalls::unlink(int dirFd, const char *name) { return result(unlinkat(dirFd, name, 0)); }
 

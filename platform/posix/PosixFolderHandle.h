@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 
 #include "../FolderHandle.h"
@@ -8,7 +10,10 @@
 // A folder open as an O_PATH descriptor; every name is resolved relative to it.
 class PosixFolderHandle : public FolderHandle {
 public:
-    explicit PosixFolderHandle(int fd) : fd_(fd) {}
+    explicit PosixFolderHandle(int fd)
+        : fd_(fd)
+    {
+    }
     ~PosixFolderHandle() override;
     PosixFolderHandle(const PosixFolderHandle &) = delete;
     PosixFolderHandle &operator=(const PosixFolderHandle &) = delete;

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "WinFileRenamer.h"
 
 #include "WinFolderHandle.h"
@@ -46,7 +48,7 @@ bool WinFileRenamer::entryExists(const FolderHandle &folder, const NameBytes &na
 {
     const auto *open = dynamic_cast<const WinFolderHandle *>(&folder);
     return open && isPlainFileName(name)
-        && GetFileAttributesW(native(open->pathOf(wide(name)))) != INVALID_FILE_ATTRIBUTES;
+           && GetFileAttributesW(native(open->pathOf(wide(name)))) != INVALID_FILE_ATTRIBUTES;
 }
 
 std::vector<RenameOutcome> WinFileRenamer::renameInFolder(const FolderHandle &folder,
@@ -56,7 +58,8 @@ std::vector<RenameOutcome> WinFileRenamer::renameInFolder(const FolderHandle &fo
     std::vector<RenameOutcome> outcomes;
     const auto *open = dynamic_cast<const WinFolderHandle *>(&folder);
     for (const RenameRequest &request : requests) {
-        outcomes.push_back(open ? renameOne(*open, request) : RenameOutcome{RenameStatus::Failed, ERROR_INVALID_HANDLE});
+        outcomes.push_back(open ? renameOne(*open, request)
+                                : RenameOutcome {RenameStatus::Failed, ERROR_INVALID_HANDLE});
         if (progress)
             progress(outcomes.size() - 1, outcomes.back());
     }

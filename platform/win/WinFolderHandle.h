@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 
 #include "../FolderHandle.h"
@@ -7,7 +9,10 @@
 // On Windows a folder is addressed by its path.
 class WinFolderHandle : public FolderHandle {
 public:
-    explicit WinFolderHandle(QString path) : path_(std::move(path)) {}
+    explicit WinFolderHandle(QString path)
+        : path_(std::move(path))
+    {
+    }
     // The full path of a name inside the folder.
     QString pathOf(const QString &name) const
     {

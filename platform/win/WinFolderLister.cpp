@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "WinFolderLister.h"
 
 #include "WinFolderHandle.h"
@@ -7,8 +9,8 @@
 
 std::optional<FolderListing> WinFolderLister::listFiles(const NameBytes &folder)
 {
-    const auto handle = std::make_shared<WinFolderHandle>(
-        QString::fromUtf8(folder.data(), static_cast<qsizetype>(folder.size())));
+    const auto handle
+        = std::make_shared<WinFolderHandle>(QString::fromUtf8(folder.data(), static_cast<qsizetype>(folder.size())));
     const QString pattern = handle->pathOf(QStringLiteral("*"));
 
     FolderListing listing;

@@ -1,14 +1,16 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 
 #include "Beeper.h"
+#include "FileRenamer.h"
+#include "FolderLister.h"
 #include "FolderPicker.h"
 #include "InstanceGuard.h"
 #include "JournalStore.h"
 #include "LinkOpener.h"
 #include "MessageBox.h"
 #include "SettingsStore.h"
-#include "FileRenamer.h"
-#include "FolderLister.h"
 #include "SystemServices.h"
 
 #include <QEventLoop>
@@ -136,6 +138,6 @@ struct FakeServices {
 
     Services services()
     {
-        return Services{messages, picker, *lister, *renamer, settings, links, beeper, instances, journal};
+        return Services {messages, picker, *lister, *renamer, settings, links, beeper, instances, journal};
     }
 };

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 
 #include "FakeServices.h"
@@ -21,7 +23,7 @@
 struct RenameWindowDriver {
     FakeServices fakes;
     int aboutWindowsMade = 0;
-    WindowRef about{[this] {
+    WindowRef about {[this] {
         ++aboutWindowsMade;
         auto *window = new QWidget(nullptr, Qt::Tool);
         window->setAttribute(Qt::WA_DeleteOnClose);
@@ -33,8 +35,8 @@ struct RenameWindowDriver {
     // With the fakes' journal in memory, or with `journalOnDisk`.
     explicit RenameWindowDriver(JournalStore *journalOnDisk = nullptr)
         : journal(journalOnDisk ? journalOnDisk : &fakes.journal)
-        , window(Services{fakes.messages, fakes.picker, *fakes.lister, *fakes.renamer, fakes.settings, fakes.links,
-                          fakes.beeper, fakes.instances, *journal},
+        , window(Services {fakes.messages, fakes.picker, *fakes.lister, *fakes.renamer, fakes.settings, fakes.links,
+                           fakes.beeper, fakes.instances, *journal},
                  about)
     {
         window.show();
@@ -43,10 +45,7 @@ struct RenameWindowDriver {
             qWarning("rename window did not become active");
     }
 
-    template <class T> T *control(const char *name) const
-    {
-        return window.findChild<T *>(QString::fromUtf8(name));
-    }
+    template <class T> T *control(const char *name) const { return window.findChild<T *>(QString::fromUtf8(name)); }
     QListView *list() const { return control<QListView>("ListBox1"); }
     QAbstractItemModel *model() const { return list()->model(); }
     QLineEdit *field(const char *name) const { return control<QLineEdit>(name); }
