@@ -70,7 +70,7 @@ void AboutAnimations::scheduleScroll()
 
 void AboutAnimations::startCountdown()
 {
-    countdown_ = Countdown {};
+    countdown_ = Countdown{};
     Timer1.start(timing_.countdownTick);
 }
 

@@ -132,6 +132,7 @@ void AboutWindow::buildControls()
 
     ShockwaveFlash1 = new BannerStrip(this);
     ShockwaveFlash1->setObjectName(QStringLiteral("ShockwaveFlash1"));
+    ShockwaveFlash1->setAccessibleName(QStringLiteral("横幅动画"));
     ShockwaveFlash1->setGeometry(twipsRect(60, 2385, 4755, 630));
 
     picScroll = new ScrollArea(scrollTextLines, this);

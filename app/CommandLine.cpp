@@ -8,12 +8,11 @@
 namespace {
 
 // Qt's options that QApplication takes for itself, with a value and without.
-const QStringList qtOptionsWithValue {
-    "platform",     "platformpluginpath", "platformtheme", "plugin", "qwindowgeometry",
-    "qwindowicon",  "qwindowtitle",       "session",       "style",  "stylesheet",
-    "display",      "geometry",           "name",          "title",  "visual",
-    "qmljsdebugger"};
-const QStringList qtFlags {"reverse", "widgetcount", "nograb", "dograb", "sync", "testability"};
+const QStringList qtOptionsWithValue{"platform",     "platformpluginpath", "platformtheme", "plugin", "qwindowgeometry",
+                                     "qwindowicon",  "qwindowtitle",       "session",       "style",  "stylesheet",
+                                     "display",      "geometry",           "name",          "title",  "visual",
+                                     "qmljsdebugger"};
+const QStringList qtFlags{"reverse", "widgetcount", "nograb", "dograb", "sync", "testability"};
 
 QString optionName(const QString &argument)
 {
@@ -25,7 +24,7 @@ QString optionName(const QString &argument)
 
 CommandLine readCommandLine(const QStringList &arguments, const std::vector<NameBytes> &raw)
 {
-    QStringList ours {arguments.value(0)};
+    QStringList ours{arguments.value(0)};
     std::vector<NameBytes> positional;
     bool onlyFolders = false;
     for (qsizetype i = 1; i < arguments.size(); ++i) {

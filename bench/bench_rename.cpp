@@ -123,8 +123,8 @@ Figures measure(const QString &folder, int count)
     // The journal where a user's would be: on the disk.
     QTemporaryDir state(QDir::currentPath() + QStringLiteral("/bench-state-XXXXXX"));
     FileJournalStore journal(state.filePath(QStringLiteral("last-batch.journal")));
-    const Services services {messages,   picker,      real.lister,    real.renamer, real.settings,
-                             real.links, real.beeper, real.instances, journal};
+    const Services services{messages,   picker,      real.lister,    real.renamer, real.settings,
+                            real.links, real.beeper, real.instances, journal};
     WindowRef about([] { return nullptr; });
     RenameWindow window(services, about);
     window.show();
@@ -133,7 +133,7 @@ Figures measure(const QString &folder, int count)
     auto *selection = list->selectionModel();
     auto click = [&](const char *name) { window.findChild<QPushButton *>(QString::fromUtf8(name))->click(); };
 
-    Figures f {};
+    Figures f{};
     picker.folder = folder;
     f.list = secondsOf(
         [&] { QMetaObject::invokeMethod(window.findChild<QLineEdit *>(QStringLiteral("路径")), "pickRequested"); });

@@ -47,6 +47,6 @@ SystemServices::~SystemServices() = default;
 
 Services SystemServices::services()
 {
-    return Services {impl_->messages, impl_->picker, *impl_->lister,   *impl_->renamer, impl_->settings,
-                     impl_->links,    impl_->beeper, impl_->instances, impl_->journal};
+    return Services{impl_->messages, impl_->picker, *impl_->lister,   *impl_->renamer, impl_->settings,
+                    impl_->links,    impl_->beeper, impl_->instances, impl_->journal};
 }

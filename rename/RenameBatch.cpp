@@ -4,6 +4,7 @@
 
 #include "RenameJournal.h"
 
+#include <algorithm>
 #include <unordered_map>
 
 namespace {
@@ -35,7 +36,12 @@ std::vector<RenameOutcome> renameBatch(FileRenamer &renamer, const FolderHandle 
                   pending = 0;
               }
           });
-    journal.append(marks + std::string(journalClosing), true);
+    // A batch that renamed nothing leaves nothing to undo.
+    if (std::none_of(outcomes.begin(), outcomes.end(),
+                     [](const RenameOutcome &outcome) { return outcome.status == RenameStatus::Renamed; }))
+        journal.clear();
+    else
+        journal.append(marks + std::string(journalClosing), true);
     return outcomes;
 }
 

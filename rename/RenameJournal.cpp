@@ -99,7 +99,7 @@ std::string journalMark(std::size_t index) { return "D " + std::to_string(index)
 
 std::variant<Journal, JournalProblem> parseJournal(std::string_view text)
 {
-    Reader reader {text};
+    Reader reader{text};
     const std::optional<std::string_view> first = reader.line();
     if (!first)
         return magic.substr(0, text.size()) == text.substr(0, magic.size()) ? JournalProblem::CutShort

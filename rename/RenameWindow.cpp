@@ -456,7 +456,7 @@ void RenameWindow::showListing(FolderListing listing)
 
 void RenameWindow::refreshFileList()
 {
-    showListing(ListFolderFiles(services_.lister, folderPath()).value_or(FolderListing {}));
+    showListing(ListFolderFiles(services_.lister, folderPath()).value_or(FolderListing{}));
 }
 
 void RenameWindow::CommandButton2_Click() { about_.showOrRaise(); }

@@ -10,7 +10,7 @@ namespace {
 // Timers far off, a clock the test moves: every tick is the test's own.
 struct Driven {
     std::uint32_t now = 1000;
-    AboutAnimations animations {AboutTiming {3600000, 3600000, [this] { return now; }}};
+    AboutAnimations animations{AboutTiming{3600000, 3600000, [this] { return now; }}};
 };
 
 } // namespace
@@ -109,7 +109,7 @@ void TestAboutAnimations::collapseJoinsALaterRequest()
 
 void TestAboutAnimations::stopSilencesEverything()
 {
-    AboutAnimations animations(AboutTiming {5, 1, {}});
+    AboutAnimations animations(AboutTiming{5, 1, {}});
     QSignalSpy ended(&animations, &AboutAnimations::countdownEnded);
     QSignalSpy frames(&animations, &AboutAnimations::scrolled);
     bool collapsed = false;

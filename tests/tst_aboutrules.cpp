@@ -70,9 +70,9 @@ void TestAboutRules::settingFormat()
 
 void TestAboutRules::outline()
 {
-    const std::vector<PointPx> design {{0, 205}, {0, 4}, {3, 0}, {325, 0}, {328, 4}, {328, 205}, {0, 205}};
+    const std::vector<PointPx> design{{0, 205}, {0, 4}, {3, 0}, {325, 0}, {328, 4}, {328, 205}, {0, 205}};
     QVERIFY(ShapeFormOutline(4920, 3075) == design);
-    const std::vector<PointPx> large {{0, 267}, {0, 4}, {3, 0}, {397, 0}, {400, 4}, {400, 267}, {0, 267}};
+    const std::vector<PointPx> large{{0, 267}, {0, 4}, {3, 0}, {397, 0}, {400, 4}, {400, 267}, {0, 267}};
     QVERIFY(ShapeFormOutline(6000, 4000) == large);
 }
 
@@ -80,9 +80,9 @@ void TestAboutRules::collapse()
 {
     const std::vector<RectPx> steps = PhaseOutSteps(328, 205);
     QCOMPARE(steps.size(), std::size_t(26));
-    QVERIFY((steps.front() == RectPx {0, 0, 328, 205}));
-    QVERIFY((steps[1] == RectPx {10, 4, 318, 201}));
-    QVERIFY((steps.back() == RectPx {78, 100, 250, 105}));
+    QVERIFY((steps.front() == RectPx{0, 0, 328, 205}));
+    QVERIFY((steps[1] == RectPx{10, 4, 318, 201}));
+    QVERIFY((steps.back() == RectPx{78, 100, 250, 105}));
     QCOMPARE(PhaseOutSteps(400, 267).size(), std::size_t(267 / 8 + 1));
 }
 
@@ -114,7 +114,7 @@ void TestAboutRules::countdownTicks()
     while (!countdown.tick() && ticks < 100)
         ++ticks;
     QCOMPARE(ticks + 1, 11);
-    Countdown hour {3600};
+    Countdown hour{3600};
     QVERIFY(!hour.tick());
     QCOMPARE(QByteArray::fromStdString(formatTimeLeft(hour.timeLeft)), QByteArray("00:59:59"));
 }

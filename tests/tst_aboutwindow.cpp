@@ -18,7 +18,7 @@
 
 namespace {
 
-const AboutTiming fast {5, 1, {}};
+const AboutTiming fast{5, 1, {}};
 constexpr int never = 3600000;
 
 // The program's two window references, over fake services.
@@ -27,13 +27,13 @@ struct AboutFixture {
     InstanceGuard *instances = &fakes.instances;
     AboutTiming timing = fast;
     int coversMade = 0;
-    WindowRef bookCover {[this] {
+    WindowRef bookCover{[this] {
         ++coversMade;
         return new BookCoverWindow;
     }};
-    WindowRef about {[this]() -> QWidget * {
-        const Services services {fakes.messages, fakes.picker, *fakes.lister, *fakes.renamer, fakes.settings,
-                                 fakes.links,    fakes.beeper, *instances,    fakes.journal};
+    WindowRef about{[this]() -> QWidget * {
+        const Services services{fakes.messages, fakes.picker, *fakes.lister, *fakes.renamer, fakes.settings,
+                                fakes.links,    fakes.beeper, *instances,    fakes.journal};
         auto *window = new AboutWindow(services, bookCover, timing);
         if (window->isLoaded())
             return window;

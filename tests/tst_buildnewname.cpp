@@ -91,7 +91,7 @@ void TestBuildNewName::rules()
 
 void TestBuildNewName::planCountsSelectedRowsOnly()
 {
-    const std::vector<NameBytes> names {"a.jpg", "skipped.txt", "b.png", "c"};
+    const std::vector<NameBytes> names{"a.jpg", "skipped.txt", "b.png", "c"};
     const auto plan = planRenames(NamingMode::ReplaceWithNumber, {"img", "", ""}, names, {0, 2, 3});
     QCOMPARE(plan.size(), std::size_t(3));
     QCOMPARE(QByteArray::fromStdString(plan[0].from), QByteArray("a.jpg"));

@@ -28,16 +28,16 @@ void TestCommandLine::reads_data()
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<CommandLine::Action>("action");
     QTest::addColumn<QString>("folder");
-    QTest::newRow("nothing") << QStringList {} << CommandLine::Run << "";
-    QTest::newRow("a folder") << QStringList {"/srv/photos"} << CommandLine::Run << "/srv/photos";
+    QTest::newRow("nothing") << QStringList{} << CommandLine::Run << "";
+    QTest::newRow("a folder") << QStringList{"/srv/photos"} << CommandLine::Run << "/srv/photos";
     QTest::newRow("Qt's own options pass")
-        << QStringList {"-style", "Fusion", "-platform=xcb", "-reverse", "/srv"} << CommandLine::Run << "/srv";
-    QTest::newRow("after --, a dash starts a folder") << QStringList {"--", "-odd"} << CommandLine::Run << "-odd";
-    QTest::newRow("help") << QStringList {"--help"} << CommandLine::Help << "";
-    QTest::newRow("short help") << QStringList {"-h", "/srv"} << CommandLine::Help << "";
-    QTest::newRow("version") << QStringList {"--version"} << CommandLine::Version << "";
-    QTest::newRow("unknown option") << QStringList {"--frobnicate"} << CommandLine::Mistake << "";
-    QTest::newRow("two folders") << QStringList {"/a", "/b"} << CommandLine::Mistake << "";
+        << QStringList{"-style", "Fusion", "-platform=xcb", "-reverse", "/srv"} << CommandLine::Run << "/srv";
+    QTest::newRow("after --, a dash starts a folder") << QStringList{"--", "-odd"} << CommandLine::Run << "-odd";
+    QTest::newRow("help") << QStringList{"--help"} << CommandLine::Help << "";
+    QTest::newRow("short help") << QStringList{"-h", "/srv"} << CommandLine::Help << "";
+    QTest::newRow("version") << QStringList{"--version"} << CommandLine::Version << "";
+    QTest::newRow("unknown option") << QStringList{"--frobnicate"} << CommandLine::Mistake << "";
+    QTest::newRow("two folders") << QStringList{"/a", "/b"} << CommandLine::Mistake << "";
 }
 
 void TestCommandLine::reads()

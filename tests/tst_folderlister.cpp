@@ -53,7 +53,7 @@ void TestFolderLister::listsPlainFilesOnly()
     QVERIFY(symlink("sub", folder.filePath("link-to-folder").toLocal8Bit().constData()) == 0);
     QVERIFY(symlink("nowhere", folder.filePath("dangling").toLocal8Bit().constData()) == 0);
     const int sock = socket(AF_UNIX, SOCK_STREAM, 0);
-    sockaddr_un address {};
+    sockaddr_un address{};
     address.sun_family = AF_UNIX;
     const QByteArray socketPath = folder.filePath("socket").toLocal8Bit();
     if (socketPath.size() < int(sizeof address.sun_path)) {
@@ -70,8 +70,8 @@ void TestFolderLister::listsPlainFilesOnly()
     ::close(sock);
     QVERIFY(listing && listing->folder);
     const std::vector<NameBytes> *names = &listing->names;
-    QStringList expected {hex("README"), hex("a.txt"), hex("readonly.txt"), hex("link-to-file"),
-                          hex("\xd5\xd5\xc6\xac.jpg")};
+    QStringList expected{hex("README"), hex("a.txt"), hex("readonly.txt"), hex("link-to-file"),
+                         hex("\xd5\xd5\xc6\xac.jpg")};
     expected.sort();
     QCOMPARE(sorted(*names), expected);
 }

@@ -148,7 +148,7 @@ void TestLook::otherWindows()
     {
         FakeServices fakes;
         WindowRef cover([] { return new BookCoverWindow; });
-        AboutWindow about(fakes.services(), cover, AboutTiming {3600000, 50, {}});
+        AboutWindow about(fakes.services(), cover, AboutTiming{3600000, 50, {}});
         about.show();
         QVERIFY(QTest::qWaitForWindowExposed(&about));
         QVERIFY(near(darkest(about.findChild<QLabel *>("Label2")->grab().toImage()), Qt::black, 40));

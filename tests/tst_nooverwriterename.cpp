@@ -259,12 +259,12 @@ std::vector<RenameOutcome> renameIn(PosixCalls &calls, const QString &folder,
 {
     PosixFileRenamer renamer(calls);
     const std::shared_ptr<FolderHandle> handle = renamer.openFolder(QFile::encodeName(folder).toStdString());
-    return handle ? renamer.renameInFolder(*handle, requests) : std::vector<RenameOutcome> {};
+    return handle ? renamer.renameInFolder(*handle, requests) : std::vector<RenameOutcome>{};
 }
 
-constexpr RenameOutcome renamed {RenameStatus::Renamed, 0};
-constexpr RenameOutcome taken {RenameStatus::Taken, EEXIST};
-constexpr RenameOutcome notAllowed {RenameStatus::NotAllowed, 0};
+constexpr RenameOutcome renamed{RenameStatus::Renamed, 0};
+constexpr RenameOutcome taken{RenameStatus::Taken, EEXIST};
+constexpr RenameOutcome notAllowed{RenameStatus::NotAllowed, 0};
 
 } // namespace
 
@@ -300,47 +300,47 @@ void TestNoOverwriteRename::inMemoryFileSystems_data()
     QTest::addColumn<RenameStatus>("status");
     QTest::addColumn<QStringList>("after");
 
-    const QStringList one {"a.txt"};
-    const QStringList two {"a.txt", "b.txt"};
-    const QStringList photo {"Photo.JPG"};
+    const QStringList one{"a.txt"};
+    const QStringList two{"a.txt", "b.txt"};
+    const QStringList photo{"Photo.JPG"};
     const auto R = RenameStatus::Renamed;
     const auto T = RenameStatus::Taken;
     const auto F = RenameStatus::Failed;
     QTest::newRow("plain") << false << true << 0 << 0 << false << one << "a.txt"
-                           << "c.txt" << R << QStringList {"c.txt"};
+                           << "c.txt" << R << QStringList{"c.txt"};
     QTest::newRow("taken") << false << true << 0 << 0 << false << two << "a.txt"
                            << "b.txt" << T << two;
     QTest::newRow("no flag: link") << false << false << 0 << 0 << false << one << "a.txt"
-                                   << "c.txt" << R << QStringList {"c.txt"};
+                                   << "c.txt" << R << QStringList{"c.txt"};
     QTest::newRow("no flag: taken") << false << false << 0 << 0 << false << two << "a.txt"
                                     << "b.txt" << T << two;
     QTest::newRow("no flag, link EPERM: placeholder") << false << false << EPERM << 0 << false << one << "a.txt"
-                                                      << "c.txt" << R << QStringList {"c.txt"};
+                                                      << "c.txt" << R << QStringList{"c.txt"};
     QTest::newRow("no flag, link EIO: placeholder") << false << false << EIO << 0 << false << one << "a.txt"
-                                                    << "c.txt" << R << QStringList {"c.txt"};
+                                                    << "c.txt" << R << QStringList{"c.txt"};
     QTest::newRow("no flag, link EACCES: placeholder") << false << false << EACCES << 0 << false << one << "a.txt"
-                                                       << "c.txt" << R << QStringList {"c.txt"};
+                                                       << "c.txt" << R << QStringList{"c.txt"};
     QTest::newRow("placeholder: taken") << false << false << EPERM << 0 << false << two << "a.txt"
                                         << "b.txt" << T << two;
     QTest::newRow("no way at all: failed") << false << false << EPERM << EROFS << false << one << "a.txt"
                                            << "c.txt" << F << one;
     QTest::newRow("case only") << true << true << 0 << 0 << false << photo << "Photo.JPG"
-                               << "photo.jpg" << R << QStringList {"photo.jpg"};
+                               << "photo.jpg" << R << QStringList{"photo.jpg"};
     QTest::newRow("case only, link way") << true << false << 0 << 0 << false << photo << "Photo.JPG"
-                                         << "photo.jpg" << R << QStringList {"photo.jpg"};
+                                         << "photo.jpg" << R << QStringList{"photo.jpg"};
     QTest::newRow("case only, placeholder way") << true << false << EPERM << 0 << false << photo << "Photo.JPG"
-                                                << "photo.jpg" << R << QStringList {"photo.jpg"};
+                                                << "photo.jpg" << R << QStringList{"photo.jpg"};
     QTest::newRow("case only, inode per spelling") << true << false << EPERM << 0 << true << photo << "Photo.JPG"
-                                                   << "photo.jpg" << R << QStringList {"photo.jpg"};
+                                                   << "photo.jpg" << R << QStringList{"photo.jpg"};
     QTest::newRow("ignoring case, other file taken")
-        << true << true << 0 << 0 << false << QStringList {"a.txt", "B.txt"} << "a.txt"
-        << "b.TXT" << T << QStringList {"B.txt", "a.txt"};
+        << true << true << 0 << 0 << false << QStringList{"a.txt", "B.txt"} << "a.txt"
+        << "b.TXT" << T << QStringList{"B.txt", "a.txt"};
     QTest::newRow("ignoring case, inode per spelling, other file")
-        << true << true << 0 << 0 << true << QStringList {"a.txt", "B.txt"} << "a.txt"
-        << "b.TXT" << T << QStringList {"B.txt", "a.txt"};
+        << true << true << 0 << 0 << true << QStringList{"a.txt", "B.txt"} << "a.txt"
+        << "b.TXT" << T << QStringList{"B.txt", "a.txt"};
     QTest::newRow("two files differing in case")
-        << false << true << 0 << 0 << true << QStringList {"Photo.JPG", "photo.jpg"} << "Photo.JPG"
-        << "photo.jpg" << T << QStringList {"Photo.JPG", "photo.jpg"};
+        << false << true << 0 << 0 << true << QStringList{"Photo.JPG", "photo.jpg"} << "Photo.JPG"
+        << "photo.jpg" << T << QStringList{"Photo.JPG", "photo.jpg"};
     QTest::newRow("missing source") << false << true << 0 << 0 << false << one << "gone.txt"
                                     << "c.txt" << F << one;
 }
@@ -358,7 +358,7 @@ void TestNoOverwriteRename::inMemoryFileSystems()
     QFETCH(RenameStatus, status);
     QFETCH(QStringList, after);
 
-    MemoryFolder folder {};
+    MemoryFolder folder{};
     for (const QString &name : before)
         folder.add(name.toStdString());
     folder.ignoresCase = ignoresCase;
@@ -379,7 +379,7 @@ void TestNoOverwriteRename::inMemoryFileSystems()
 
 void TestNoOverwriteRename::refusedWaysAreTriedOncePerFolder()
 {
-    MemoryFolder folder {};
+    MemoryFolder folder{};
     folder.hasNoReplace = false;
     folder.linkError = EPERM;
     for (int i = 0; i < 100; ++i)
@@ -394,22 +394,22 @@ void TestNoOverwriteRename::refusedWaysAreTriedOncePerFolder()
 
 void TestNoOverwriteRename::staleLookupsAreWaitedOut()
 {
-    MemoryFolder folder {"Photo.JPG"};
+    MemoryFolder folder{"Photo.JPG"};
     folder.ignoresCase = true;
     folder.staleAfterMove = 3;
     FolderWays ways;
     QCOMPARE(renameNoOverwrite(folder, -1, "Photo.JPG", "photo.jpg", ways).status, RenameStatus::Renamed);
-    QCOMPARE(folder.names(), QStringList {"photo.jpg"});
+    QCOMPARE(folder.names(), QStringList{"photo.jpg"});
     QVERIFY(folder.pauses > 0);
 
     // A name that stays taken is not waited for forever: the file goes back.
-    MemoryFolder stuck {"Photo.JPG"};
+    MemoryFolder stuck{"Photo.JPG"};
     stuck.ignoresCase = true;
     stuck.staleAfterMove = 20;
     FolderWays stuckWays;
     QCOMPARE(renameNoOverwrite(stuck, -1, "Photo.JPG", "photo.jpg", stuckWays).status, RenameStatus::Taken);
     QVERIFY(stuck.pauses < 40);
-    QCOMPARE(stuck.names(), QStringList {"Photo.JPG"});
+    QCOMPARE(stuck.names(), QStringList{"Photo.JPG"});
 }
 
 void TestNoOverwriteRename::anySingleFailureLeavesOneName_data()
@@ -443,7 +443,7 @@ void TestNoOverwriteRename::anySingleFailureLeavesOneName()
     QFETCH(QString, from);
     QFETCH(QString, to);
     for (int failing = 1; failing < 40; ++failing) {
-        MemoryFolder folder {};
+        MemoryFolder folder{};
         folder.add(from.toStdString());
         folder.add("other");
         const ino_t inode = folder.entries.front().inode;
@@ -456,7 +456,7 @@ void TestNoOverwriteRename::anySingleFailureLeavesOneName()
         const QString context = QStringLiteral("call %1 failing: %2").arg(failing).arg(folder.names().join(' '));
         QVERIFY2(folder.entries.size() == 2, qPrintable(context));
         const QString now = outcome.status == RenameStatus::Renamed ? to : from;
-        QStringList expected {now, QStringLiteral("other")};
+        QStringList expected{now, QStringLiteral("other")};
         expected.sort();
         QVERIFY2(folder.names() == expected, qPrintable(context));
         folder.counter.failCall = 0;
@@ -497,7 +497,7 @@ void TestNoOverwriteRename::realFolderForcedErrors()
     QCOMPARE(outcomes.size(), std::size_t(1));
     QCOMPARE(outcomes[0].status, status);
     const QString now = status == RenameStatus::Renamed ? "b.txt" : "a.txt";
-    QCOMPARE(entriesOf(dir.path()), QStringList {now});
+    QCOMPARE(entriesOf(dir.path()), QStringList{now});
     QCOMPARE(readFile(dir.filePath(now)), QByteArray("A"));
     QCOMPARE(inodeOf(dir.filePath(now)), inode);
 }
@@ -516,12 +516,12 @@ void TestNoOverwriteRename::realFolderNeverReplaces()
             calls.linkError = linkError;
             const std::vector<RenameOutcome> outcomes
                 = renameIn(calls, dir.path(), {{"a.txt", "b.txt"}, {"a.txt", "dangling"}, {"a.txt", "sub"}});
-            QVERIFY((outcomes == std::vector<RenameOutcome> {taken, taken, taken}));
+            QVERIFY((outcomes == std::vector<RenameOutcome>{taken, taken, taken}));
             QCOMPARE(readFile(dir.filePath("a.txt")), QByteArray("A"));
             QCOMPARE(readFile(dir.filePath("b.txt")), QByteArray("B"));
             QVERIFY(QFile::symLinkTarget(dir.filePath("dangling")).endsWith("nowhere"));
             QVERIFY(QDir(dir.filePath("sub")).isEmpty());
-            QCOMPARE(entriesOf(dir.path()), (QStringList {"a.txt", "b.txt", "dangling", "sub"}));
+            QCOMPARE(entriesOf(dir.path()), (QStringList{"a.txt", "b.txt", "dangling", "sub"}));
         }
     }
 }
@@ -541,7 +541,7 @@ void TestNoOverwriteRename::realFolderAnySingleFailure()
             const std::vector<RenameOutcome> outcomes = renameIn(calls, dir.path(), {{"a.txt", "b.txt"}});
             const QString now = outcomes.at(0).status == RenameStatus::Renamed ? "b.txt" : "a.txt";
             const QString context = QStringLiteral("call %1 failing, link error %2").arg(failing).arg(linkError);
-            const QStringList expected {now, QStringLiteral("other")};
+            const QStringList expected{now, QStringLiteral("other")};
             QVERIFY2(entriesOf(dir.path()) == expected, qPrintable(context));
             QVERIFY2(inodeOf(dir.filePath(now)) == inode, qPrintable(context));
             QCOMPARE(readFile(dir.filePath(now)), QByteArray("A"));
@@ -562,9 +562,9 @@ void TestNoOverwriteRename::realFolderCaseAndHardLinks()
     ForcedErrors calls;
     // Two files that differ in case, and two names of one file: both stay as they were, at once.
     const std::vector<RenameOutcome> outcomes = renameIn(calls, dir.path(), {{"A.txt", "a.txt"}, {"one", "two"}});
-    QVERIFY((outcomes == std::vector<RenameOutcome> {taken, taken}));
+    QVERIFY((outcomes == std::vector<RenameOutcome>{taken, taken}));
     QCOMPARE(calls.pauses, 0);
-    QCOMPARE(entriesOf(dir.path()), (QStringList {"A.txt", "a.txt", "one", "two"}));
+    QCOMPARE(entriesOf(dir.path()), (QStringList{"A.txt", "a.txt", "one", "two"}));
     QCOMPARE(readFile(dir.filePath("A.txt")), QByteArray("upper"));
     QCOMPARE(readFile(dir.filePath("a.txt")), QByteArray("lower"));
 }
@@ -585,7 +585,7 @@ void TestNoOverwriteRename::renamerSkipsUnsafeMissingAndFolders()
     ForcedErrors unreadable;
     unreadable.cannotRead = true;
     QCOMPARE(renameIn(unreadable, dir.path(), {{"was-a-file", "y"}, {"link-to-folder", "z"}}),
-             (std::vector<RenameOutcome> {notAllowed, notAllowed}));
+             (std::vector<RenameOutcome>{notAllowed, notAllowed}));
 
     PosixCalls calls;
     const std::vector<RenameOutcome> outcomes = renameIn(calls, dir.path(),
@@ -598,7 +598,7 @@ void TestNoOverwriteRename::renamerSkipsUnsafeMissingAndFolders()
                                                           {"link-to-folder", "z"},
                                                           {"a.txt", "a.txt"},
                                                           {gbk, "x_" + gbk}});
-    const std::vector<RenameOutcome> expected {
+    const std::vector<RenameOutcome> expected{
         notAllowed, notAllowed, notAllowed, notAllowed, {RenameStatus::Failed, ENOENT},
         notAllowed, notAllowed, renamed,    renamed};
     QCOMPARE(outcomes.size(), expected.size());
@@ -635,9 +635,9 @@ void TestNoOverwriteRename::renamesInTheFolderThatWasListed()
 
     PosixFileRenamer renamer;
     QVERIFY(
-        (renamer.renameInFolder(*listing->folder, {{"a.txt", "new_a.txt"}}) == std::vector<RenameOutcome> {renamed}));
+        (renamer.renameInFolder(*listing->folder, {{"a.txt", "new_a.txt"}}) == std::vector<RenameOutcome>{renamed}));
     QCOMPARE(readFile(dir.filePath("moved/new_a.txt")), QByteArray("listed"));
-    QCOMPARE(entriesOf(dir.filePath("elsewhere")), QStringList {"a.txt"});
+    QCOMPARE(entriesOf(dir.filePath("elsewhere")), QStringList{"a.txt"});
 }
 
 void TestNoOverwriteRename::listingPutsBackAnInterruptedRename()
@@ -654,7 +654,7 @@ void TestNoOverwriteRename::listingPutsBackAnInterruptedRename()
         names << QString::fromStdString(name);
     names.sort();
     // A name taken meanwhile is not overwritten: that file stays under its temporary name, in sight.
-    QCOMPARE(names, (QStringList {"Photo.JPG", "Taken.txt", "~quillbox-moving-Taken.txt"}));
+    QCOMPARE(names, (QStringList{"Photo.JPG", "Taken.txt", "~quillbox-moving-Taken.txt"}));
     QCOMPARE(readFile(dir.filePath("Photo.JPG")), QByteArray("P"));
     QCOMPARE(readFile(dir.filePath("Taken.txt")), QByteArray("T1"));
 }

@@ -58,11 +58,11 @@ public:
             else if (!(skip_ = missingTool({"mkfs.ext4", "chattr"})).isEmpty())
                 skip_ = skip_ + QStringLiteral(" is not installed");
             else {
-                QStringList mkfs {"-q", "-F"};
+                QStringList mkfs{"-q", "-F"};
                 if (kind == "ext4 casefold")
                     mkfs << "-O"
                          << "casefold";
-                mounted_ = makeImage("mkfs.ext4", mkfs + QStringList {image_})
+                mounted_ = makeImage("mkfs.ext4", mkfs + QStringList{image_})
                            && run("mount", {"-o", "loop", image_, point_});
                 if (mounted_ && kind == "ext4 casefold") {
                     QDir().mkpath(point_ + "/folded");
@@ -179,7 +179,7 @@ void TestRealMounts::renamesOnEveryFileSystem()
         Click click(folder);
         QTest::mouseClick(click.d.button("全选"), Qt::LeftButton);
         click.rename("插入到原名称之前", "new_");
-        QCOMPARE(filesIn(folder), (QStringList {"new_Photo.JPG", "new_README", "new_a.txt", "new_b.txt"}));
+        QCOMPARE(filesIn(folder), (QStringList{"new_Photo.JPG", "new_README", "new_a.txt", "new_b.txt"}));
         QCOMPARE(contentOf(folder + "/new_a.txt"), QByteArray("a.txt"));
     }
 
@@ -211,7 +211,7 @@ void TestRealMounts::renamesOnEveryFileSystem()
         Click click(folder);
         QTest::mouseClick(click.d.button("全选"), Qt::LeftButton);
         click.rename("替换指定字符", "", "-", "_");
-        QCOMPARE(filesIn(folder), (QStringList {"x-1.txt", "x_1.txt"}));
+        QCOMPARE(filesIn(folder), (QStringList{"x-1.txt", "x_1.txt"}));
         QCOMPARE(contentOf(folder + "/x_1.txt"), QByteArray("x_1.txt"));
     }
 
@@ -221,7 +221,7 @@ void TestRealMounts::renamesOnEveryFileSystem()
         Click click(folder);
         QTest::mouseClick(click.d.button("全选"), Qt::LeftButton);
         click.rename("替换指定字符", "", "Photo.JPG", "photo.jpg");
-        QCOMPARE(filesIn(folder), QStringList {"photo.jpg"});
+        QCOMPARE(filesIn(folder), QStringList{"photo.jpg"});
         QCOMPARE(contentOf(folder + "/photo.jpg"), QByteArray("Photo.JPG"));
     }
 

@@ -82,8 +82,8 @@ void TestRenameClick::checksComeFirst()
         f.rename(mode, QString());
         QCOMPARE(f.d.fakes.messages.shown.size(), std::size_t(1));
         QCOMPARE(f.d.fakes.messages.shown[0].text, QStringLiteral("请输入新名称。"));
-        QCOMPARE(f.files(), QStringList {"a.txt"});
-        QCOMPARE(f.d.selectedRows(), QList<int> {0});
+        QCOMPARE(f.files(), QStringList{"a.txt"});
+        QCOMPARE(f.d.selectedRows(), QList<int>{0});
     }
     {
         // A blank is a text; without a listed folder only the folder message follows.
@@ -104,26 +104,26 @@ void TestRenameClick::eachMode_data()
     QTest::addColumn<QString>("with");
     QTest::addColumn<QStringList>("after");
 
-    QTest::newRow("before") << QStringList {"photo.jpg", "README"} << "插入到原名称之前"
+    QTest::newRow("before") << QStringList{"photo.jpg", "README"} << "插入到原名称之前"
                             << "new_"
                             << ""
-                            << "" << QStringList {"new_README", "new_photo.jpg"};
-    QTest::newRow("after") << QStringList {"photo.jpg", "README", "a.tar.gz", ".profile"} << "插入到原名称之后"
+                            << "" << QStringList{"new_README", "new_photo.jpg"};
+    QTest::newRow("after") << QStringList{"photo.jpg", "README", "a.tar.gz", ".profile"} << "插入到原名称之后"
                            << "_s"
                            << ""
-                           << "" << QStringList {".profile", "README_s", "a.tar_s.gz", "photo_s.jpg"};
-    QTest::newRow("replace, new text unused") << QStringList {"a-b-c.txt", "text.txt", "Photo.JPG"} << "替换指定字符"
+                           << "" << QStringList{".profile", "README_s", "a.tar_s.gz", "photo_s.jpg"};
+    QTest::newRow("replace, new text unused") << QStringList{"a-b-c.txt", "text.txt", "Photo.JPG"} << "替换指定字符"
                                               << ""
                                               << "-"
-                                              << "_" << QStringList {"Photo.JPG", "a_b_c.txt", "text.txt"};
-    QTest::newRow("replace, case and extension") << QStringList {"text.txt", "Photo.JPG"} << "替换指定字符"
+                                              << "_" << QStringList{"Photo.JPG", "a_b_c.txt", "text.txt"};
+    QTest::newRow("replace, case and extension") << QStringList{"text.txt", "Photo.JPG"} << "替换指定字符"
                                                  << ""
                                                  << "t"
-                                                 << "T" << QStringList {"PhoTo.JPG", "TexT.TxT"};
-    QTest::newRow("replace empties name: kept") << QStringList {"abc"} << "替换指定字符"
+                                                 << "T" << QStringList{"PhoTo.JPG", "TexT.TxT"};
+    QTest::newRow("replace empties name: kept") << QStringList{"abc"} << "替换指定字符"
                                                 << ""
                                                 << "abc"
-                                                << "" << QStringList {"abc"};
+                                                << "" << QStringList{"abc"};
 }
 
 void TestRenameClick::eachMode()
@@ -157,7 +157,7 @@ void TestRenameClick::numbersCountSelectedRowsAndFailures()
     // gone.txt vanishes after listing; img5.txt blocks d.gif's new name.
     QVERIFY(QFile::remove(f.dir.filePath("gone.txt")));
     makeFile(f.dir.filePath("img5.gif"), "blocker");
-    QStringList picked {"a.jpg", "b.png", "c", "gone.txt", "d.gif"};
+    QStringList picked{"a.jpg", "b.png", "c", "gone.txt", "d.gif"};
     // The numbers follow list order, which is the folder's enumeration order.
     QStringList inListOrder;
     for (const QString &row : f.d.rows())
@@ -166,7 +166,7 @@ void TestRenameClick::numbersCountSelectedRowsAndFailures()
     f.d.selectNames(picked);
     f.rename("替换原文件名", QStringLiteral("img"));
 
-    QStringList expected {"x.txt", "img5.txt", "img5.gif"};
+    QStringList expected{"x.txt", "img5.txt", "img5.gif"};
     for (int i = 0; i < inListOrder.size(); ++i) {
         const QString &old = inListOrder[i];
         const QString ext = old.contains('.') ? old.mid(old.lastIndexOf('.')) : QString();
@@ -197,7 +197,7 @@ void TestRenameClick::collisionsLoseNothing()
     const QString second = g.d.rows().at(1);
     QTest::mouseClick(g.d.button("全选"), Qt::LeftButton);
     g.rename("替换指定字符", QString(), QStringLiteral("-"), QString());
-    QStringList expected {"ab.txt", second};
+    QStringList expected{"ab.txt", second};
     expected.sort();
     QCOMPARE(g.files(), expected);
     QCOMPARE(g.content("ab.txt"), first.toUtf8());
@@ -214,7 +214,7 @@ void TestRenameClick::unsafeNamesAreSkipped()
     f.rename("插入到原名称之前", QStringLiteral("../"));
     f.d.selectNames({"b.txt"});
     f.rename("替换指定字符", QString(), QStringLiteral("b.txt"), QStringLiteral(".."));
-    QCOMPARE(f.files(), (QStringList {"a.txt", "b.txt"}));
+    QCOMPARE(f.files(), (QStringList{"a.txt", "b.txt"}));
     QVERIFY(QDir(f.dir.filePath("sub")).isEmpty());
     QVERIFY(f.d.fakes.messages.shown.empty());
 }
@@ -248,7 +248,7 @@ void TestRenameClick::refreshAfterClick()
     f.rename("插入到原名称之前", QStringLiteral("x"));
     QStringList rows = f.d.rows();
     rows.sort();
-    QCOMPARE(rows, (QStringList {"a.txt", "added.txt", "b.txt"}));
+    QCOMPARE(rows, (QStringList{"a.txt", "added.txt", "b.txt"}));
     QVERIFY(f.d.selectedRows().isEmpty());
     QVERIFY(f.d.button("全选")->isEnabled());
     QCOMPARE(f.d.field("新名称")->text(), QStringLiteral("x"));
@@ -280,18 +280,18 @@ void TestRenameClick::renamesWhereTheListCameFrom()
     d.selectRows({0});
     d.field("新名称")->setText("new_");
     QTest::mouseClick(d.button("CommandButton1"), Qt::LeftButton);
-    QCOMPARE(filesIn(root.filePath("moved")), QStringList {"new_a.txt"});
-    QCOMPARE(filesIn(root.filePath("elsewhere")), QStringList {"a.txt"});
+    QCOMPARE(filesIn(root.filePath("moved")), QStringList{"new_a.txt"});
+    QCOMPARE(filesIn(root.filePath("elsewhere")), QStringList{"a.txt"});
 
     d.field("路径")->setText(root.filePath("typed"));
     d.selectRows({0});
     QTest::mouseClick(d.button("CommandButton1"), Qt::LeftButton);
-    QCOMPARE(filesIn(root.filePath("typed")), QStringList {"new_a.txt"});
+    QCOMPARE(filesIn(root.filePath("typed")), QStringList{"new_a.txt"});
 
     // A pick without files keeps the old list while the field names the new folder.
     QVERIFY(top.mkdir("empty/new_a.txt"));
     d.pickFolder(root.filePath("empty"));
-    QCOMPARE(d.rows(), QStringList {"new_a.txt"});
+    QCOMPARE(d.rows(), QStringList{"new_a.txt"});
     d.selectRows({0});
     QTest::mouseClick(d.button("CommandButton1"), Qt::LeftButton);
     QVERIFY(QFileInfo(root.filePath("empty/new_a.txt")).isDir());
@@ -310,7 +310,7 @@ void TestRenameClick::undoNeverOverwrites()
     makeFile(f.dir.filePath("a.txt"), "newcomer");
     QVERIFY(QFile::rename(f.dir.filePath("new_b.txt"), f.dir.filePath("moved.txt")));
     QTest::keyClick(f.d.list(), Qt::Key_Z, Qt::ControlModifier);
-    QCOMPARE(f.files(), (QStringList {"a.txt", "moved.txt", "new_a.txt"}));
+    QCOMPARE(f.files(), (QStringList{"a.txt", "moved.txt", "new_a.txt"}));
     QCOMPARE(f.content("a.txt"), QByteArray("newcomer"));
     QCOMPARE(f.content("new_a.txt"), QByteArray("a.txt"));
     QVERIFY(!f.d.list()->actions().at(0)->isEnabled());
@@ -318,8 +318,14 @@ void TestRenameClick::undoNeverOverwrites()
     // A second undo does nothing.
     QVERIFY(QFile::rename(f.dir.filePath("moved.txt"), f.dir.filePath("new_b.txt")));
     QTest::keyClick(f.d.list(), Qt::Key_Z, Qt::ControlModifier);
-    QCOMPARE(f.files(), (QStringList {"a.txt", "new_a.txt", "new_b.txt"}));
+    QCOMPARE(f.files(), (QStringList{"a.txt", "new_a.txt", "new_b.txt"}));
     QVERIFY(f.d.fakes.messages.shown.empty());
+
+    // A click whose every name is taken leaves nothing to undo.
+    f.d.selectNames({"a.txt"});
+    f.rename("插入到原名称之前", QStringLiteral("new_"));
+    QCOMPARE(f.content("a.txt"), QByteArray("newcomer"));
+    QVERIFY(!f.d.list()->actions().at(0)->isEnabled());
 }
 
 // The journal is on disk: a new start of the program undoes the last batch.
@@ -372,7 +378,7 @@ void TestRenameClick::undoAfterACrashPartWay()
     QCOMPARE(filesIn(dir.path()).filter(QRegularExpression("^f")).size(), 0);
     d.fakes.journal.acceptAppends = -1;
     QTest::keyClick(d.list(), Qt::Key_Z, Qt::ControlModifier);
-    QStringList expected = names + QStringList {"new_taken", "taken"};
+    QStringList expected = names + QStringList{"new_taken", "taken"};
     expected.sort();
     QCOMPARE(filesIn(dir.path()), expected);
     QCOMPARE(d.content(dir.filePath("new_taken")), QByteArray("other"));
@@ -402,7 +408,7 @@ void TestRenameClick::undoRefuses()
     QTest::keyClick(f.d.list(), Qt::Key_Z, Qt::ControlModifier);
     QCOMPARE(f.d.fakes.messages.shown.size(), std::size_t(1));
     QCOMPARE(f.d.fakes.messages.shown[0].text, message);
-    QCOMPARE(f.files(), QStringList {"b"});
+    QCOMPARE(f.files(), QStringList{"b"});
 }
 
 // A selected row's tip says what 确定 would do to it; unselected rows have none.
@@ -421,7 +427,7 @@ void TestRenameClick::previewTips()
     f.d.selectNames({"a.jpg", "b.jpg", "c.jpg"});
     QTest::mouseClick(f.d.option("替换原文件名"), Qt::LeftButton);
     f.d.field("新名称")->setText("img");
-    const QStringList selected {"a.jpg", "b.jpg", "c.jpg"};
+    const QStringList selected{"a.jpg", "b.jpg", "c.jpg"};
     QStringList numbered;
     for (const QString &name : selected)
         numbered << tipOf(name);

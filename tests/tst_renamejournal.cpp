@@ -41,7 +41,7 @@ void TestRenameJournal::carriesEveryByteButNul()
     std::string every;
     for (int byte = 1; byte < 256; ++byte)
         every.push_back(char(byte));
-    const std::vector<RenameRequest> pairs {{every, "x" + every}, {"P 1 1\n", "D 0\nE\n"}, {"a", ""}};
+    const std::vector<RenameRequest> pairs{{every, "x" + every}, {"P 1 1\n", "D 0\nE\n"}, {"a", ""}};
     const std::string text = journalPlan("/folder\n with\xff odd bytes", pairs) + journalMark(2) + journalMark(0)
                              + std::string(journalClosing);
     const auto parsed = parseJournal(text);
@@ -53,7 +53,7 @@ void TestRenameJournal::carriesEveryByteButNul()
         QCOMPARE(journal.pairs[i].from, pairs[i].from);
         QCOMPARE(journal.pairs[i].to, pairs[i].to);
     }
-    QCOMPARE(journal.done, (std::vector<bool> {true, false, true}));
+    QCOMPARE(journal.done, (std::vector<bool>{true, false, true}));
     QVERIFY(journal.closed);
 }
 
@@ -107,8 +107,8 @@ void TestRenameJournal::refusesWhatItCannotTrust()
 void TestRenameJournal::cutAnywhereIsRefusedOrUndoneWhole()
 {
     QTemporaryDir dir;
-    const QStringList before {"a.txt", "b.txt", "c.txt"};
-    const QStringList after {"n_a.txt", "n_b.txt", "n_c.txt"};
+    const QStringList before{"a.txt", "b.txt", "c.txt"};
+    const QStringList after{"n_a.txt", "n_b.txt", "n_c.txt"};
     fill(dir.path(), before);
     FakeServices fakes;
     const NameBytes folder = QFile::encodeName(dir.path()).toStdString();

@@ -118,9 +118,9 @@ void TestRenameWindow::tabOrder()
         return visited;
     };
     QCOMPARE(QApplication::focusWidget(), d.option("插入到原名称之前"));
-    QCOMPARE(walk(), (QStringList {"插入到原名称之前", "插入到原名称之后", "替换原文件名", "替换指定字符", "路径",
-                                   "ListBox1", "CommandButton1", "新名称", "ShockwaveFlash1", "CommandButton2",
-                                   "插入到原名称之前", "插入到原名称之后", "替换原文件名", "替换指定字符"}));
+    QCOMPARE(walk(), (QStringList{"插入到原名称之前", "插入到原名称之后", "替换原文件名", "替换指定字符", "路径",
+                                  "ListBox1", "CommandButton1", "新名称", "ShockwaveFlash1", "CommandButton2",
+                                  "插入到原名称之前", "插入到原名称之后", "替换原文件名", "替换指定字符"}));
 
     // With a folder listed and the replace mode chosen, nothing is skipped.
     QTemporaryDir dir;
@@ -129,9 +129,9 @@ void TestRenameWindow::tabOrder()
     QTest::keyClick(d.option("替换指定字符"), Qt::Key_Space);
     QVERIFY(d.option("替换指定字符")->isChecked());
     d.option("插入到原名称之前")->setFocus();
-    QCOMPARE(walk(), (QStringList {"插入到原名称之前", "插入到原名称之后", "替换原文件名", "替换指定字符", "TextBox1",
-                                   "TextBox2", "路径", "ListBox1", "全选", "反选", "CommandButton1", "新名称",
-                                   "ShockwaveFlash1", "CommandButton2"}));
+    QCOMPARE(walk(), (QStringList{"插入到原名称之前", "插入到原名称之后", "替换原文件名", "替换指定字符", "TextBox1",
+                                  "TextBox2", "路径", "ListBox1", "全选", "反选", "CommandButton1", "新名称",
+                                  "ShockwaveFlash1", "CommandButton2"}));
 }
 
 // Every control a person reaches by keyboard tells a screen reader its name.
@@ -160,8 +160,8 @@ void TestRenameWindow::keyboardOpensThePicker()
     makeFile(dir.filePath("a.txt"));
     d.fakes.picker.answer = dir.path();
     QTest::keyClick(d.field("路径"), Qt::Key_F4);
-    QCOMPARE(d.fakes.picker.titles, QStringList {"选择文件夹"});
-    QCOMPARE(d.rows(), QStringList {"a.txt"});
+    QCOMPARE(d.fakes.picker.titles, QStringList{"选择文件夹"});
+    QCOMPARE(d.rows(), QStringList{"a.txt"});
     QCOMPARE(QApplication::focusWidget(), d.field("新名称"));
     QTest::keyClick(d.field("路径"), Qt::Key_Down, Qt::AltModifier);
     QCOMPARE(d.fakes.picker.titles.size(), 2);
@@ -178,8 +178,8 @@ void TestRenameWindow::pickerLeavesTheWindowUsable()
 {
     RenameWindowDriver d;
     QtFolderPicker picker;
-    const Services services {d.fakes.messages, picker,         *d.fakes.lister,   *d.fakes.renamer, d.fakes.settings,
-                             d.fakes.links,    d.fakes.beeper, d.fakes.instances, d.fakes.journal};
+    const Services services{d.fakes.messages, picker,         *d.fakes.lister,   *d.fakes.renamer, d.fakes.settings,
+                            d.fakes.links,    d.fakes.beeper, d.fakes.instances, d.fakes.journal};
     WindowRef about([] { return nullptr; });
     RenameWindow window(services, about);
     window.show();
@@ -239,7 +239,7 @@ void TestRenameWindow::pickerCancelChangesNothing()
 {
     RenameWindowDriver d;
     d.pickFolder(std::nullopt);
-    QCOMPARE(d.fakes.picker.titles, QStringList {QStringLiteral("选择文件夹")});
+    QCOMPARE(d.fakes.picker.titles, QStringList{QStringLiteral("选择文件夹")});
     QCOMPARE(d.field("路径")->text(), QStringLiteral("请双击选择目标文件夹或磁盘"));
     QVERIFY(d.fakes.messages.shown.empty());
     QVERIFY(!d.button("全选")->isEnabled());
@@ -265,8 +265,8 @@ void TestRenameWindow::folderWithoutFilesKeepsOldList()
     d.selectRows({0});
     d.pickFolder(withoutFiles.path());
     QCOMPARE(d.field("路径")->text(), withoutFiles.path());
-    QCOMPARE(d.rows(), QStringList {"a.txt"});
-    QCOMPARE(d.selectedRows(), QList<int> {0});
+    QCOMPARE(d.rows(), QStringList{"a.txt"});
+    QCOMPARE(d.selectedRows(), QList<int>{0});
 
     d.pickFolder(withFiles.filePath("gone"));
     QCOMPARE(d.fakes.messages.shown.back().text, QStringLiteral("没发现文件哦！"));
@@ -284,7 +284,7 @@ void TestRenameWindow::successfulListing()
     QCOMPARE(d.field("路径")->text(), dir.path());
     QStringList rows = d.rows();
     rows.sort();
-    QCOMPARE(rows, (QStringList {"README", "a.txt"}));
+    QCOMPARE(rows, (QStringList{"README", "a.txt"}));
     QVERIFY(d.selectedRows().isEmpty());
     QCOMPARE(d.fakes.messages.shown.size(), std::size_t(1));
     QCOMPARE(d.fakes.messages.shown[0].text, QStringLiteral("请选择需要重命名的文件。可以全选！\n"
@@ -330,7 +330,7 @@ void TestRenameWindow::folderFromTheCommandLine()
     {
         RenameWindowDriver d;
         d.window.startWithFolder(odd + "/");
-        QCOMPARE(d.rows(), QStringList {"a.txt"});
+        QCOMPARE(d.rows(), QStringList{"a.txt"});
         QCOMPARE(d.fakes.messages.shown.size(), std::size_t(1));
         QCOMPARE(d.fakes.messages.shown[0].title, QStringLiteral("提示"));
         QVERIFY(d.button("全选")->isEnabled() && d.button("反选")->isEnabled());
@@ -340,7 +340,7 @@ void TestRenameWindow::folderFromTheCommandLine()
         d.rename("插入到原名称之前", QStringLiteral("new_"));
         struct stat st {};
         QVERIFY(::lstat((odd + "/new_a.txt").c_str(), &st) == 0);
-        QCOMPARE(d.rows(), QStringList {"new_a.txt"});
+        QCOMPARE(d.rows(), QStringList{"new_a.txt"});
     }
     {
         RenameWindowDriver d;
@@ -377,7 +377,7 @@ void TestRenameWindow::droppedFolders()
     QCOMPARE(d.model()->rowCount(), 0);
 
     QVERIFY(drop({QUrl::fromLocalFile(dir.filePath("photos")), QUrl::fromLocalFile(dir.path())}));
-    QTRY_COMPARE(d.rows(), QStringList {"a.jpg"});
+    QTRY_COMPARE(d.rows(), QStringList{"a.jpg"});
     QCOMPARE(d.field("路径")->text(), dir.filePath("photos"));
 
     // A file stands for the folder it is in.
@@ -397,17 +397,17 @@ void TestRenameWindow::selectAllAndInvert()
 
     d.selectRows({1, 3});
     QTest::mouseClick(d.button("全选"), Qt::LeftButton);
-    QCOMPARE(d.selectedRows(), (QList<int> {0, 1, 2, 3, 4}));
+    QCOMPARE(d.selectedRows(), (QList<int>{0, 1, 2, 3, 4}));
 
     d.selectRows({0, 2});
     QTest::mouseClick(d.button("反选"), Qt::LeftButton);
-    QCOMPARE(d.selectedRows(), (QList<int> {1, 3, 4}));
+    QCOMPARE(d.selectedRows(), (QList<int>{1, 3, 4}));
     QTest::mouseClick(d.button("反选"), Qt::LeftButton);
-    QCOMPARE(d.selectedRows(), (QList<int> {0, 2}));
+    QCOMPARE(d.selectedRows(), (QList<int>{0, 2}));
 
     d.selectRows({});
     QTest::mouseClick(d.button("反选"), Qt::LeftButton);
-    QCOMPARE(d.selectedRows(), (QList<int> {0, 1, 2, 3, 4}));
+    QCOMPARE(d.selectedRows(), (QList<int>{0, 1, 2, 3, 4}));
 }
 
 void TestRenameWindow::largeListSelection()

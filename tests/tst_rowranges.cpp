@@ -32,19 +32,19 @@ void TestRowRanges::complement_data()
     QTest::addColumn<QString>("merged");
     QTest::addColumn<QString>("inverted");
 
-    QTest::newRow("nothing selected") << Ranges {} << 4 << ""
+    QTest::newRow("nothing selected") << Ranges{} << 4 << ""
                                       << "0-3";
-    QTest::newRow("everything selected") << Ranges {{0, 3}} << 4 << "0-3"
+    QTest::newRow("everything selected") << Ranges{{0, 3}} << 4 << "0-3"
                                          << "";
-    QTest::newRow("0 and 2 of 4") << Ranges {{2, 2}, {0, 0}} << 4 << "0-0,2-2"
+    QTest::newRow("0 and 2 of 4") << Ranges{{2, 2}, {0, 0}} << 4 << "0-0,2-2"
                                   << "1-1,3-3";
-    QTest::newRow("touching runs join") << Ranges {{3, 5}, {0, 2}} << 8 << "0-5"
+    QTest::newRow("touching runs join") << Ranges{{3, 5}, {0, 2}} << 8 << "0-5"
                                         << "6-7";
-    QTest::newRow("overlapping runs join") << Ranges {{0, 4}, {2, 3}, {4, 6}} << 8 << "0-6"
+    QTest::newRow("overlapping runs join") << Ranges{{0, 4}, {2, 3}, {4, 6}} << 8 << "0-6"
                                            << "7-7";
-    QTest::newRow("last row of 256") << Ranges {{0, 254}} << 256 << "0-254"
+    QTest::newRow("last row of 256") << Ranges{{0, 254}} << 256 << "0-254"
                                      << "255-255";
-    QTest::newRow("empty list") << Ranges {} << 0 << ""
+    QTest::newRow("empty list") << Ranges{} << 0 << ""
                                 << "";
 }
 
@@ -68,7 +68,7 @@ void TestRowRanges::invertTwiceRestores()
     QCOMPARE(once.size(), std::size_t(50000));
     QCOMPARE(once.front().first, 1);
     QCOMPARE(show(complementRanges(once, 100000)), show(alternating));
-    QCOMPARE(rowsOf({{2, 4}, {7, 7}}), (std::vector<int> {2, 3, 4, 7}));
+    QCOMPARE(rowsOf({{2, 4}, {7, 7}}), (std::vector<int>{2, 3, 4, 7}));
 }
 
 QTEST_GUILESS_MAIN(TestRowRanges)

@@ -9,8 +9,8 @@
 
 namespace {
 
-constexpr RenameOutcome renamed {RenameStatus::Renamed, 0};
-constexpr RenameOutcome taken {RenameStatus::Taken, EEXIST};
+constexpr RenameOutcome renamed{RenameStatus::Renamed, 0};
+constexpr RenameOutcome taken{RenameStatus::Taken, EEXIST};
 RenameOutcome failed(int error) { return {RenameStatus::Failed, error}; }
 
 // The errors of a file system that does not know RENAME_NOREPLACE.

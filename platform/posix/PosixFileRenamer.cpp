@@ -56,10 +56,10 @@ std::vector<RenameOutcome> PosixFileRenamer::renameInFolder(const FolderHandle &
     const std::unordered_set<NameBytes> suspects(nonFiles.begin(), nonFiles.end());
     FolderWays ways;
     for (const RenameRequest &request : requests) {
-        RenameOutcome outcome {RenameStatus::NotAllowed, 0};
+        RenameOutcome outcome{RenameStatus::NotAllowed, 0};
         if (isPlainFileName(request.from) && isPlainFileName(request.to)) {
             outcome = allSuspect || suspects.count(request.from) ? checkListedKind(calls_, open->fd(), request.from)
-                                                                 : RenameOutcome {RenameStatus::Renamed, 0};
+                                                                 : RenameOutcome{RenameStatus::Renamed, 0};
             if (outcome.status == RenameStatus::Renamed)
                 outcome = renameNoOverwrite(calls_, open->fd(), request.from, request.to, ways);
         }

@@ -59,7 +59,7 @@ std::vector<RenameOutcome> WinFileRenamer::renameInFolder(const FolderHandle &fo
     const auto *open = dynamic_cast<const WinFolderHandle *>(&folder);
     for (const RenameRequest &request : requests) {
         outcomes.push_back(open ? renameOne(*open, request)
-                                : RenameOutcome {RenameStatus::Failed, ERROR_INVALID_HANDLE});
+                                : RenameOutcome{RenameStatus::Failed, ERROR_INVALID_HANDLE});
         if (progress)
             progress(outcomes.size() - 1, outcomes.back());
     }

@@ -138,6 +138,6 @@ struct FakeServices {
 
     Services services()
     {
-        return Services {messages, picker, *lister, *renamer, settings, links, beeper, instances, journal};
+        return Services{messages, picker, *lister, *renamer, settings, links, beeper, instances, journal};
     }
 };

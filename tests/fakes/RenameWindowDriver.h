@@ -23,7 +23,7 @@
 struct RenameWindowDriver {
     FakeServices fakes;
     int aboutWindowsMade = 0;
-    WindowRef about {[this] {
+    WindowRef about{[this] {
         ++aboutWindowsMade;
         auto *window = new QWidget(nullptr, Qt::Tool);
         window->setAttribute(Qt::WA_DeleteOnClose);
@@ -35,8 +35,8 @@ struct RenameWindowDriver {
     // With the fakes' journal in memory, or with `journalOnDisk`.
     explicit RenameWindowDriver(JournalStore *journalOnDisk = nullptr)
         : journal(journalOnDisk ? journalOnDisk : &fakes.journal)
-        , window(Services {fakes.messages, fakes.picker, *fakes.lister, *fakes.renamer, fakes.settings, fakes.links,
-                           fakes.beeper, fakes.instances, *journal},
+        , window(Services{fakes.messages, fakes.picker, *fakes.lister, *fakes.renamer, fakes.settings, fakes.links,
+                          fakes.beeper, fakes.instances, *journal},
                  about)
     {
         window.show();
