@@ -11,6 +11,7 @@
 #include "ListFolderFiles.h"
 #include "MessageBox.h"
 #include "OptionButton.h"
+#include "PreviewTip.h"
 #include "RenameBatch.h"
 #include "RenamePlan.h"
 #include "UiLook.h"
@@ -210,7 +211,7 @@ void RenameWindow::connectHandlers()
     connect(undo_, &QAction::triggered, this, &RenameWindow::undoLastRename);
     updateUndo();
 
-    ListBox1->setTipFor([this](int row) { return previewTip(row); });
+    ListBox1->setTipFor([this](int row) { return tipForRow(row); });
     const auto dropPreview = [this] { preview_.reset(); };
     connect(ListBox1->selectionModel(), &QItemSelectionModel::selectionChanged, this, dropPreview);
     connect(files_, &QAbstractItemModel::modelReset, this, dropPreview);
@@ -419,7 +420,7 @@ void RenameWindow::undoLastRename()
 
 void RenameWindow::updateUndo() { undo_->setEnabled(canUndo(services_.journal)); }
 
-QString RenameWindow::previewTip(int row)
+QString RenameWindow::tipForRow(int row)
 {
     if (!preview_) {
         const std::shared_ptr<FolderHandle> folder = folderToRenameIn();
@@ -428,23 +429,7 @@ QString RenameWindow::previewTip(int row)
             [this, folder](const NameBytes &name) { return folder && services_.renamer.entryExists(*folder, name); });
     }
     const std::optional<Preview> preview = preview_->forRow(row);
-    if (!preview)
-        return {};
-    const QString newName = displayName(preview->newName);
-    switch (preview->verdict) {
-    case PreviewVerdict::Renamed:
-        return QStringLiteral("按确定后改名为：%1（第 %2 个选中的文件）").arg(newName).arg(preview->number);
-    case PreviewVerdict::Unchanged:
-        return QStringLiteral("按确定后名称不变（第 %1 个选中的文件）").arg(preview->number);
-    case PreviewVerdict::Taken:
-        return QStringLiteral("将跳过：%1 已存在").arg(newName);
-    case PreviewVerdict::Collides:
-        return QStringLiteral("将跳过：上面选中的 %1 先改名为 %2")
-            .arg(displayName(files_->names()[std::size_t(preview->firstRow)]), newName);
-    case PreviewVerdict::NotAllowed:
-        return QStringLiteral("将跳过：“%1”不是可用的文件名").arg(newName);
-    }
-    return {};
+    return preview ? previewTip(*preview, files_->names()) : QString();
 }
 
 void RenameWindow::showListing(FolderListing listing)

@@ -59,7 +59,7 @@ private:
     // Beyond the click: take the last batch back, and tell per row what a click would do.
     void undoLastRename();
     void updateUndo();
-    QString previewTip(int row);
+    QString tipForRow(int row);
 
     NamingMode namingMode() const;
     NamingTexts namingTexts() const;

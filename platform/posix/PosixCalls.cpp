@@ -2,20 +2,16 @@
 
 #include "PosixCalls.h"
 
+#include "FolderEntries.h"
+
 #include <cerrno>
 #include <cstdio>
-#include <dirent.h>
 #include <fcntl.h>
-#include <memory>
 #include <thread>
 #include <unistd.h>
 
 namespace {
 int result(int rc) { return rc == 0 ? 0 : errno; }
-
-struct DirCloser {
-    void operator()(DIR *dir) const { closedir(dir); }
-};
 } // namespace
 
 int PosixCalls::renameNoReplace(int dirFd, const char *from, const char *to)
@@ -54,40 +50,16 @@ int PosixCalls::statTarget(int dirFd, const char *name, struct stat &out)
     return result(fstatat(dirFd, name, &out, 0));
 }
 
-namespace {
-
-// Calls `take` with every entry of the folder but "." and "..".
-template <class Take> int readEntries(int dirFd, Take take)
-{
-    const int readable = openat(dirFd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (readable < 0)
-        return errno;
-    std::unique_ptr<DIR, DirCloser> dir(fdopendir(readable));
-    if (!dir) {
-        const int err = errno;
-        ::close(readable);
-        return err;
-    }
-    while (const dirent *entry = readdir(dir.get())) {
-        const char *name = entry->d_name;
-        if (!(name[0] == '.' && (name[1] == 0 || (name[1] == '.' && name[2] == 0))))
-            take(*entry);
-    }
-    return 0;
-}
-
-} // namespace
-
 int PosixCalls::listNames(int dirFd, std::vector<NameBytes> &names)
 {
     names.clear();
-    return readEntries(dirFd, [&](const dirent &entry) { names.emplace_back(entry.d_name); });
+    return readFolderEntries(dirFd, [&](const dirent &entry) { names.emplace_back(entry.d_name); });
 }
 
 int PosixCalls::listNonFiles(int dirFd, std::vector<NameBytes> &names)
 {
     names.clear();
-    return readEntries(dirFd, [&](const dirent &entry) {
+    return readFolderEntries(dirFd, [&](const dirent &entry) {
         if (entry.d_type != DT_REG)
             names.emplace_back(entry.d_name);
     });

@@ -2,20 +2,13 @@
 
 #include "PosixFolderLister.h"
 
+#include "FolderEntries.h"
 #include "NoOverwriteRename.h"
 #include "PosixFolderHandle.h"
 
-#include <dirent.h>
-#include <fcntl.h>
-#include <memory>
 #include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
-
-struct DirCloser {
-    void operator()(DIR *dir) const { closedir(dir); }
-};
 
 // A regular file, or a symbolic link that leads to one. The entry type from
 // readdir spares a stat call for the common case.
@@ -36,25 +29,18 @@ std::optional<FolderListing> PosixFolderLister::listFiles(const NameBytes &folde
     std::shared_ptr<PosixFolderHandle> handle = PosixFolderHandle::open(folder);
     if (!handle)
         return std::nullopt;
-    const int readable = openat(handle->fd(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (readable < 0)
-        return std::nullopt;
-    std::unique_ptr<DIR, DirCloser> dir(fdopendir(readable));
-    if (!dir) {
-        close(readable);
-        return std::nullopt;
-    }
-
     FolderListing listing;
     std::vector<NameBytes> interrupted;
-    while (const dirent *entry = readdir(dir.get())) {
-        if (entry->d_name[0] == '.' || !isListableFile(readable, entry->d_type, entry->d_name))
-            continue;
-        if (NameBytes(entry->d_name).compare(0, movingPrefix.size(), movingPrefix) == 0)
-            interrupted.emplace_back(entry->d_name);
+    const int err = readFolderEntries(handle->fd(), [&](const dirent &entry) {
+        if (entry.d_name[0] == '.' || !isListableFile(handle->fd(), entry.d_type, entry.d_name))
+            return;
+        if (NameBytes(entry.d_name).compare(0, movingPrefix.size(), movingPrefix) == 0)
+            interrupted.emplace_back(entry.d_name);
         else
-            listing.names.emplace_back(entry->d_name);
-    }
+            listing.names.emplace_back(entry.d_name);
+    });
+    if (err != 0)
+        return std::nullopt;
     // Put back after reading: renaming while readdir runs may show an entry twice.
     PosixCalls calls;
     FolderWays ways;
