@@ -69,4 +69,6 @@ std::optional<std::string> FileJournalStore::read()
     return file.readAll().toStdString();
 }
 
+bool FileJournalStore::exists() { return QFile::exists(path_); }
+
 void FileJournalStore::clear() { QFile::remove(path_); }

@@ -17,6 +17,7 @@ public:
     bool start(const std::string &text) override;
     bool append(const std::string &text, bool sync) override;
     std::optional<std::string> read() override;
+    bool exists() override;
     void clear() override;
 
 private:

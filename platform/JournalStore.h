@@ -16,6 +16,8 @@ public:
     virtual bool append(const std::string &text, bool sync) = 0;
     // The journal as stored; nothing when there is none.
     virtual std::optional<std::string> read() = 0;
+    // Whether there is a journal, without reading it.
+    virtual bool exists() = 0;
     // Forgets the journal.
     virtual void clear() = 0;
 };

@@ -45,7 +45,7 @@ std::vector<RenameOutcome> renameBatch(FileRenamer &renamer, const FolderHandle 
     return outcomes;
 }
 
-bool canUndo(JournalStore &journal) { return journal.read().has_value(); }
+bool canUndo(JournalStore &journal) { return journal.exists(); }
 
 UndoReport undoLastBatch(FileRenamer &renamer, JournalStore &journal)
 {

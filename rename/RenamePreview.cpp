@@ -29,17 +29,16 @@ std::uint64_t RenamePreview::numberOf(int row) const
     return selectedBefore_[at] + std::uint64_t(row - selected_[at].first) + 1;
 }
 
+// The names come from the plan a click would make, so the preview numbers and
+// names the rows exactly as the click does.
 void RenamePreview::claimNames()
 {
     claimed_ = true;
-    std::uint64_t number = 0;
-    for (const RowRange &range : selected_) {
-        for (int row = range.first; row <= range.last; ++row) {
-            const NameBytes &name = names_[std::size_t(row)];
-            firstClaim_.emplace(
-                BuildNewName(mode_, name, texts_.newText, texts_.findText, texts_.replacement, ++number), row);
-            leaving_.emplace(name, row);
-        }
+    const std::vector<int> rows = rowsOf(selected_);
+    const std::vector<RenameRequest> plan = planRenames(mode_, texts_, names_, rows);
+    for (std::size_t i = 0; i < plan.size(); ++i) {
+        firstClaim_.emplace(plan[i].to, rows[i]);
+        leaving_.emplace(plan[i].from, rows[i]);
     }
 }
 

@@ -120,6 +120,7 @@ struct FakeJournal : JournalStore {
         return true;
     }
     std::optional<std::string> read() override { return text; }
+    bool exists() override { return text.has_value(); }
     void clear() override { text.reset(); }
 };
 
