@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 #include "AboutWindow.h"
+#include "AfterFirstPaint.h"
 #include "BookCoverWindow.h"
 #include "CommandLine.h"
+#include "DisplayApplication.h"
 #include "ProgramLook.h"
 #include "RenameWindow.h"
 #include "SystemServices.h"
@@ -19,30 +21,39 @@ void nameTheProgram()
     QCoreApplication::setApplicationVersion(QStringLiteral(QUILLBOX_VERSION));
 }
 
-// Reads the command line before anything needs a display, so that --help and
-// --version work where there is none.
-CommandLine commandLine(int argc, char *argv[])
+// Answers --help, --help-all and --version before anything needs a display,
+// so that they work where there is none.
+CommandLine question(int argc, char *argv[])
 {
     int probeArgc = argc;
     QCoreApplication probe(probeArgc, argv);
     nameTheProgram();
-    return readCommandLine(QCoreApplication::arguments(), programArguments(argc, argv));
+    return readQuestion(QCoreApplication::arguments());
+}
+
+int answer(const CommandLine &line, char *program)
+{
+    if (line.action == CommandLine::HelpAll)
+        printHelpWithQtOptions(program);
+    std::fputs(line.text.toLocal8Bit().constData(), line.action == CommandLine::Mistake ? stderr : stdout);
+    return line.action == CommandLine::Mistake ? 2 : 0;
 }
 
 } // namespace
 
 int main(int argc, char *argv[])
 {
-    const CommandLine line = commandLine(argc, argv);
-    if (line.action != CommandLine::Run) {
-        std::fputs(line.text.toLocal8Bit().constData(), line.action == CommandLine::Mistake ? stderr : stdout);
-        return line.action == CommandLine::Mistake ? 2 : 0;
-    }
+    if (const CommandLine asked = question(argc, argv); asked.action != CommandLine::Run)
+        return answer(asked, argv[0]);
 
-    QApplication app(argc, argv);
+    // Qt takes its own options out of argv; what is left is ours.
+    const std::unique_ptr<QApplication> app = applicationOnADisplay(argc, argv);
     nameTheProgram();
+    const CommandLine line = readCommandLine(QCoreApplication::arguments(), programArguments(argc, argv));
+    if (line.action != CommandLine::Run)
+        return answer(line, argv[0]);
     QGuiApplication::setDesktopFileName(QStringLiteral(QUILLBOX_APP_ID));
-    applyProgramLook(app);
+    applyProgramLook(*app);
 
     SystemServices system;
     const Services services = system.services();
@@ -59,8 +70,8 @@ int main(int argc, char *argv[])
     RenameWindow renameWindow(services, about);
     renameWindow.show();
     if (line.folder)
-        renameWindow.startWithFolder(*line.folder);
-    const int status = app.exec();
+        runAfterFirstPaint(&renameWindow, [&] { renameWindow.startWithFolder(*line.folder); });
+    const int status = QApplication::exec();
     delete bookCover.window();
     return status;
 }

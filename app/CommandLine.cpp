@@ -5,59 +5,25 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 
-namespace {
-
-// Qt's options that QApplication takes for itself, with a value and without.
-const QStringList qtOptionsWithValue{"platform",     "platformpluginpath", "platformtheme", "plugin", "qwindowgeometry",
-                                     "qwindowicon",  "qwindowtitle",       "session",       "style",  "stylesheet",
-                                     "display",      "geometry",           "name",          "title",  "visual",
-                                     "qmljsdebugger"};
-const QStringList qtFlags{"reverse", "widgetcount", "nograb", "dograb", "sync", "testability"};
-
-QString optionName(const QString &argument)
+void describeOptions(QCommandLineParser &parser)
 {
-    QString name = argument.mid(argument.startsWith(QLatin1String("--")) ? 2 : 1);
-    return name.left(name.indexOf(QLatin1Char('=')));
-}
-
-} // namespace
-
-CommandLine readCommandLine(const QStringList &arguments, const std::vector<NameBytes> &raw)
-{
-    QStringList ours{arguments.value(0)};
-    std::vector<NameBytes> positional;
-    bool onlyFolders = false;
-    for (qsizetype i = 1; i < arguments.size(); ++i) {
-        const QString &argument = arguments[i];
-        const NameBytes bytes = std::size_t(i) < raw.size() ? raw[std::size_t(i)] : toNativeName(argument);
-        if (!onlyFolders && argument.startsWith(QLatin1Char('-')) && argument.size() > 1) {
-            const QString name = optionName(argument);
-            if (qtOptionsWithValue.contains(name)) {
-                i += argument.contains(QLatin1Char('=')) ? 0 : 1;
-                continue;
-            }
-            if (qtFlags.contains(name))
-                continue;
-            onlyFolders = argument == QLatin1String("--");
-        } else {
-            positional.push_back(bytes);
-        }
-        ours << argument;
-    }
-
-    QCommandLineParser parser;
+    // Qt's options are single-dash words (-platform, -reverse): read them as
+    // words, not as runs of letters that might spell -v or -h.
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     parser.setApplicationDescription(QStringLiteral("Renames many files of one folder in one go."));
     parser.addHelpOption();
     parser.addVersionOption();
     parser.addPositionalArgument(QStringLiteral("FOLDER"), QStringLiteral("The folder whose files to list."),
                                  QStringLiteral("[FOLDER]"));
+}
 
-    CommandLine line;
-    if (!parser.parse(ours) || positional.size() > 1) {
-        line.action = CommandLine::Mistake;
-        const QString why
-            = positional.size() > 1 ? QStringLiteral("Only one folder can be given.") : parser.errorText();
-        line.text = why + QLatin1Char('\n') + parser.helpText();
+namespace {
+
+// Help and version win over everything else on the line, as in Qt's own parser.
+bool answerQuestion(const QCommandLineParser &parser, CommandLine &line)
+{
+    if (parser.isSet(QStringLiteral("help-all"))) {
+        line.action = CommandLine::HelpAll;
     } else if (parser.isSet(QStringLiteral("help"))) {
         line.action = CommandLine::Help;
         line.text = parser.helpText();
@@ -65,8 +31,40 @@ CommandLine readCommandLine(const QStringList &arguments, const std::vector<Name
         line.action = CommandLine::Version;
         line.text = QCoreApplication::applicationName() + QLatin1Char(' ') + QCoreApplication::applicationVersion()
                     + QLatin1Char('\n');
-    } else if (!positional.empty()) {
-        line.folder = positional.front();
+    }
+    return line.action != CommandLine::Run;
+}
+
+} // namespace
+
+CommandLine readQuestion(const QStringList &arguments)
+{
+    QCommandLineParser parser;
+    describeOptions(parser);
+    parser.parse(arguments);
+    CommandLine line;
+    answerQuestion(parser, line);
+    return line;
+}
+
+CommandLine readCommandLine(const QStringList &arguments, const std::vector<NameBytes> &raw)
+{
+    QCommandLineParser parser;
+    describeOptions(parser);
+    const bool understood = parser.parse(arguments);
+    CommandLine line;
+    if (answerQuestion(parser, line))
+        return line;
+    const QStringList folders = parser.positionalArguments();
+    if (!understood || folders.size() > 1) {
+        line.action = CommandLine::Mistake;
+        const QString why = understood ? QStringLiteral("Only one folder can be given.") : parser.errorText();
+        line.text = why + QLatin1Char('\n') + parser.helpText();
+    } else if (!folders.isEmpty()) {
+        // No option of ours takes a value, so the one argument left that reads
+        // as the folder, the last after any "--", is the folder.
+        const auto index = std::size_t(arguments.lastIndexOf(folders.front()));
+        line.folder = absolutePath(index < raw.size() ? raw[index] : toNativeName(folders.front()));
     }
     return line;
 }

@@ -6,6 +6,12 @@
 #include <QDir>
 #include <QFile>
 #include <algorithm>
+#include <cstdlib>
+#include <memory>
+
+#ifndef _WIN32
+#include <unistd.h>
+#endif
 
 NameBytes toNativeName(const QString &text)
 {
@@ -44,6 +50,40 @@ NameBytes folderFieldPath(const NameBytes &picked)
     if (path.size() > 1 && path.back() == separator)
         path.pop_back();
     return path;
+}
+
+NameBytes absolutePath(const NameBytes &path)
+{
+#ifdef _WIN32
+    const QString text = QString::fromUtf8(path.data(), qsizetype(path.size()));
+    return QDir::toNativeSeparators(QDir::cleanPath(QDir::current().absoluteFilePath(text))).toUtf8().toStdString();
+#else
+    NameBytes whole = path;
+    if (whole.empty() || whole.front() != '/') {
+        // The current folder's own bytes: its name need not be UTF-8 either.
+        std::unique_ptr<char, decltype(&std::free)> current(::getcwd(nullptr, 0), &std::free);
+        if (!current) // gone: left relative, the path names no folder anywhere else
+            return path;
+        whole = NameBytes(current.get()) + '/' + whole;
+    }
+    std::vector<NameBytes> steps;
+    std::size_t start = 0;
+    while (start <= whole.size()) {
+        const std::size_t end = std::min(whole.find('/', start), whole.size());
+        const NameBytes step = whole.substr(start, end - start);
+        if (step == "..") {
+            if (!steps.empty())
+                steps.pop_back();
+        } else if (!step.empty() && step != ".") {
+            steps.push_back(step);
+        }
+        start = end + 1;
+    }
+    NameBytes result;
+    for (const NameBytes &step : steps)
+        result += '/' + step;
+    return result.empty() ? NameBytes("/") : result;
+#endif
 }
 
 std::vector<NameBytes> programArguments(int argc, char **argv)

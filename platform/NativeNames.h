@@ -25,6 +25,10 @@ bool isPlainFileName(const NameBytes &name);
 // trailing separator removed unless the path is the file system root.
 NameBytes folderFieldPath(const NameBytes &picked);
 
+// `path` made absolute against the current folder, with "." and empty steps
+// dropped and ".." taken back a step by its text, as a shell's cd does.
+NameBytes absolutePath(const NameBytes &path);
+
 // The program's arguments as the bytes given; on Windows their UTF-8 form.
 // Needs the application object on Windows.
 std::vector<NameBytes> programArguments(int argc, char **argv);

@@ -270,10 +270,13 @@ void RenameWindow::startWithFolder(const NameBytes &path)
 }
 
 // The first item dropped: a folder itself, or the folder a file is in. Only
-// local files; a link from the web is no folder.
-std::optional<NameBytes> RenameWindow::folderOfDrop(const QMimeData *dropped)
+// local files, a link from the web is no folder; and only from a source that
+// lets it be copied, since the window takes the drop as a copy.
+std::optional<NameBytes> RenameWindow::folderOfDrop(const QDropEvent *event)
 {
-    const QList<QUrl> urls = dropped->urls();
+    if (!(event->possibleActions() & Qt::CopyAction))
+        return std::nullopt;
+    const QList<QUrl> urls = event->mimeData()->urls();
     if (urls.isEmpty() || !urls.front().isLocalFile())
         return std::nullopt;
     const QString local = urls.front().toLocalFile();
@@ -285,18 +288,23 @@ std::optional<NameBytes> RenameWindow::folderOfDrop(const QMimeData *dropped)
     return std::nullopt;
 }
 
+// Always a copy, whatever the source proposes: the window only reads the path,
+// and a source that deletes after a move would lose the dropped folder.
 void RenameWindow::dragEnterEvent(QDragEnterEvent *event)
 {
-    if (folderOfDrop(event->mimeData()))
-        event->acceptProposedAction();
+    if (!folderOfDrop(event))
+        return;
+    event->setDropAction(Qt::CopyAction);
+    event->accept();
 }
 
 void RenameWindow::dropEvent(QDropEvent *event)
 {
-    const std::optional<NameBytes> folder = folderOfDrop(event->mimeData());
+    const std::optional<NameBytes> folder = folderOfDrop(event);
     if (!folder)
         return;
-    event->acceptProposedAction();
+    event->setDropAction(Qt::CopyAction);
+    event->accept();
     // Out of the drop itself: the messages that follow must not hold up the file manager.
     QTimer::singleShot(0, this, [this, path = *folder] { takeFolder(path); });
 }

@@ -18,7 +18,7 @@ class QAction;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
-class QMimeData;
+class QDropEvent;
 class QPushButton;
 class QRadioButton;
 class WindowRef;
@@ -48,7 +48,7 @@ private:
     void UserForm_Activate();
     void 路径_DblClick();
     void takeFolder(const NameBytes &picked);
-    std::optional<NameBytes> folderOfDrop(const QMimeData *dropped);
+    std::optional<NameBytes> folderOfDrop(const QDropEvent *event);
     NameBytes folderPath() const;
     void 全选_Click();
     void 反选_Click();

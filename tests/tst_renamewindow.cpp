@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
+#include "AfterFirstPaint.h"
 #include "RenameWindowDriver.h"
 
 #include "NativeNames.h"
@@ -319,8 +320,9 @@ void TestRenameWindow::folderFieldPath()
     QCOMPARE(QByteArray::fromStdString(::folderFieldPath(picked.toStdString())), field);
 }
 
-// A folder given on the command line is taken as a pick is, by its bytes; a
-// path that is not a folder gets one message and leaves the window as it starts.
+// A folder given on the command line is taken as a pick is, by its bytes, once
+// the window has painted; a path that is not a folder gets one message and
+// leaves the window as it starts.
 void TestRenameWindow::folderFromTheCommandLine()
 {
     QTemporaryDir dir;
@@ -345,8 +347,13 @@ void TestRenameWindow::folderFromTheCommandLine()
     {
         RenameWindowDriver d;
         makeFile(dir.filePath("plain.txt"));
-        d.window.startWithFolder(QFile::encodeName(dir.filePath("plain.txt")).toStdString());
-        QCOMPARE(d.fakes.messages.shown.size(), std::size_t(1));
+        d.window.hide();
+        runAfterFirstPaint(
+            &d.window, [&] { d.window.startWithFolder(QFile::encodeName(dir.filePath("plain.txt")).toStdString()); });
+        QTest::qWait(20);
+        QVERIFY(d.fakes.messages.shown.empty());
+        d.window.show();
+        QTRY_COMPARE(d.fakes.messages.shown.size(), std::size_t(1));
         QCOMPARE(d.fakes.messages.shown[0].text,
                  QStringLiteral("“%1”不是文件夹，无法打开。").arg(dir.filePath("plain.txt")));
         QCOMPARE(d.field("路径")->text(), QStringLiteral("请双击选择目标文件夹或磁盘"));
@@ -360,29 +367,34 @@ void TestRenameWindow::droppedFolders()
     QVERIFY(QDir(dir.path()).mkdir("photos"));
     makeFile(dir.filePath("photos/a.jpg"));
     RenameWindowDriver d;
-    const auto drop = [&](const QList<QUrl> &urls) {
+    // A file manager offers copy, move and link, and with Shift proposes a move; the
+    // window takes a copy, so the source never deletes what was dropped.
+    const auto drop = [&](const QList<QUrl> &urls) -> std::optional<Qt::DropAction> {
         QMimeData data;
         data.setUrls(urls);
-        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        const Qt::DropActions offered = Qt::CopyAction | Qt::MoveAction | Qt::LinkAction;
+        QDragEnterEvent enter(QPoint(10, 10), offered, &data, Qt::LeftButton, Qt::ShiftModifier);
         QApplication::sendEvent(&d.window, &enter);
         if (!enter.isAccepted())
-            return false;
-        QDropEvent dropped(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+            return std::nullopt;
+        QDropEvent dropped(QPointF(10, 10), offered, &data, Qt::LeftButton, Qt::ShiftModifier);
         QApplication::sendEvent(&d.window, &dropped);
         QTest::qWait(0);
-        return true;
+        return enter.dropAction() == dropped.dropAction() ? dropped.dropAction() : Qt::IgnoreAction;
     };
     QVERIFY(!drop({QUrl("https://example.com/photos/")}));
     QVERIFY(!drop({QUrl::fromLocalFile(dir.filePath("missing/x.jpg"))}));
     QCOMPARE(d.model()->rowCount(), 0);
 
-    QVERIFY(drop({QUrl::fromLocalFile(dir.filePath("photos")), QUrl::fromLocalFile(dir.path())}));
+    QCOMPARE(
+        drop({QUrl::fromLocalFile(dir.filePath("photos")), QUrl::fromLocalFile(dir.path())}).value_or(Qt::IgnoreAction),
+        Qt::CopyAction);
     QTRY_COMPARE(d.rows(), QStringList{"a.jpg"});
     QCOMPARE(d.field("路径")->text(), dir.filePath("photos"));
 
     // A file stands for the folder it is in.
     makeFile(dir.filePath("top.txt"));
-    QVERIFY(drop({QUrl::fromLocalFile(dir.filePath("top.txt"))}));
+    QCOMPARE(drop({QUrl::fromLocalFile(dir.filePath("top.txt"))}).value_or(Qt::IgnoreAction), Qt::CopyAction);
     QTRY_COMPARE(d.field("路径")->text(), dir.path());
     QVERIFY(d.rows().contains("top.txt"));
 }
