@@ -5,6 +5,7 @@
 #include "FolderHandle.h"
 #include "NativeNames.h"
 
+#include <cerrno>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -19,12 +20,19 @@ enum class RenameStatus {
     Taken,      // another entry has the new name; nothing changed
     NotAllowed, // a name that leaves the folder, or an entry that is not a plain file
     Failed,     // the file system refused; `error` says why
+    NotKept,    // moved to the new name, which then did not hold the file as it was
 };
+
+// The error of a rename not tried because an earlier one in the batch was not
+// kept (see NotKept).
+constexpr int stoppedAfterDamage = ECANCELED;
 
 struct RenameOutcome {
     RenameStatus status;
     int error = 0;
     bool operator==(const RenameOutcome &other) const { return status == other.status && error == other.error; }
+    // Whether the file now carries the new name.
+    bool moved() const { return status == RenameStatus::Renamed || status == RenameStatus::NotKept; }
 };
 
 // Renames files inside one folder, in the order given, and tells for each

@@ -27,7 +27,7 @@ std::vector<RenameOutcome> renameBatch(FileRenamer &renamer, const FolderHandle 
     std::size_t pending = 0;
     std::vector<RenameOutcome> outcomes
         = renamer.renameInFolder(folder, requests, [&](std::size_t index, const RenameOutcome &outcome) {
-              if (outcome.status != RenameStatus::Renamed || requests[index].from == requests[index].to)
+              if (!outcome.moved() || requests[index].from == requests[index].to)
                   return;
               marks += journalMark(index);
               if (++pending == marksPerBlock) {
@@ -37,8 +37,7 @@ std::vector<RenameOutcome> renameBatch(FileRenamer &renamer, const FolderHandle 
               }
           });
     // A batch that renamed nothing leaves nothing to undo.
-    if (std::none_of(outcomes.begin(), outcomes.end(),
-                     [](const RenameOutcome &outcome) { return outcome.status == RenameStatus::Renamed; }))
+    if (std::none_of(outcomes.begin(), outcomes.end(), [](const RenameOutcome &outcome) { return outcome.moved(); }))
         journal.clear();
     else
         journal.append(marks + std::string(journalClosing), true);

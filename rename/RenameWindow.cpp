@@ -390,10 +390,28 @@ void RenameWindow::CommandButton1_Click()
 
     const std::vector<RenameRequest> requests
         = planRenames(mode, namingTexts(), files_->names(), rowsOf(selectedRanges()));
+    std::vector<RenameOutcome> outcomes;
     if (const std::shared_ptr<FolderHandle> folder = folderToRenameIn())
-        renameBatch(services_.renamer, *folder, folderPath(), requests, services_.journal);
+        outcomes = renameBatch(services_.renamer, *folder, folderPath(), requests, services_.journal);
     refreshFileList();
     updateUndo();
+    reportNotKept(requests, outcomes);
+}
+
+// A file system that did not keep a file through a fallback rename is named
+// once; the batch stopped renaming at it.
+void RenameWindow::reportNotKept(const std::vector<RenameRequest> &requests, const std::vector<RenameOutcome> &outcomes)
+{
+    const auto notKept = std::find_if(outcomes.begin(), outcomes.end(), [](const RenameOutcome &outcome) {
+        return outcome.status == RenameStatus::NotKept;
+    });
+    if (notKept == outcomes.end())
+        return;
+    const RenameRequest &request = requests[std::size_t(notKept - outcomes.begin())];
+    services_.messages.show(
+        QStringLiteral("“%1”改名为“%2”后，无法确认新名称下仍是原来的文件。其余文件没有再改名，请检查这个文件。")
+            .arg(displayName(request.from), displayName(request.to)),
+        MsgStyle::OkExclamation, QStringLiteral("Quillbox"));
 }
 
 NamingTexts RenameWindow::namingTexts() const

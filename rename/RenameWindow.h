@@ -53,6 +53,7 @@ private:
     void 全选_Click();
     void 反选_Click();
     void CommandButton1_Click();
+    void reportNotKept(const std::vector<RenameRequest> &requests, const std::vector<RenameOutcome> &outcomes);
     void CommandButton2_Click();
     void setReplaceFieldsEnabled(bool enabled);
 

@@ -39,7 +39,8 @@ struct MemoryFolder : PosixCalls {
     int linkError = 0;
     int createError = 0;
     bool inodePerSpelling = false;
-    int staleLookups = 0; // answers left for the last name moved away
+    bool writesBack = false; // an emptied placeholder lands on the file moved onto it
+    int staleLookups = 0;    // answers left for the last name moved away
     std::string stale;
     std::vector<std::string> everSeen;
     CallCounter counter;
@@ -113,6 +114,8 @@ struct MemoryFolder : PosixCalls {
         if (target >= 0 && target != source)
             entries.erase(entries.begin() + target);
         moved(find(from), to);
+        if (writesBack && target >= 0)
+            entries[std::size_t(find(to))].size = 0;
         return 0;
     }
     int link(int, const char *from, const char *to) override
@@ -274,6 +277,7 @@ private slots:
     void inMemoryFileSystems_data();
     void inMemoryFileSystems();
     void refusedWaysAreTriedOncePerFolder();
+    void aFallbackThatLosesContentStopsTheBatch();
     void staleLookupsAreWaitedOut();
     void anySingleFailureLeavesOneName_data();
     void anySingleFailureLeavesOneName();
@@ -388,8 +392,25 @@ void TestNoOverwriteRename::refusedWaysAreTriedOncePerFolder()
     for (int i = 0; i < 100; ++i)
         QCOMPARE(renameNoOverwrite(folder, -1, "f" + std::to_string(i), "g" + std::to_string(i), ways).status,
                  RenameStatus::Renamed);
-    // One refused flag, one refused link; then each file costs a placeholder and a rename.
-    QCOMPARE(folder.counter.calls, 2 + 100 * 2);
+    // One refused flag, one refused link; then each file costs a look at it, a
+    // placeholder, a rename and a look at what the new name holds.
+    QCOMPARE(folder.counter.calls, 2 + 100 * 4);
+}
+
+// A file system that writes the placeholder back over the file moved onto it
+// (rclone without a cache did): the row says so, and no later file takes that way.
+void TestNoOverwriteRename::aFallbackThatLosesContentStopsTheBatch()
+{
+    MemoryFolder folder{"a", "b", "c"};
+    folder.hasNoReplace = false;
+    folder.linkError = EPERM;
+    folder.writesBack = true;
+    FolderWays ways;
+    QCOMPARE(renameNoOverwrite(folder, -1, "a", "x", ways).status, RenameStatus::NotKept);
+    for (const char *name : {"b", "c"})
+        QCOMPARE(renameNoOverwrite(folder, -1, name, std::string("x") + name, ways),
+                 (RenameOutcome{RenameStatus::Failed, stoppedAfterDamage}));
+    QCOMPARE(folder.names(), (QStringList{"b", "c", "x"}));
 }
 
 void TestNoOverwriteRename::staleLookupsAreWaitedOut()
@@ -455,7 +476,7 @@ void TestNoOverwriteRename::anySingleFailureLeavesOneName()
         const RenameOutcome outcome = renameNoOverwrite(folder, -1, from.toStdString(), to.toStdString(), ways);
         const QString context = QStringLiteral("call %1 failing: %2").arg(failing).arg(folder.names().join(' '));
         QVERIFY2(folder.entries.size() == 2, qPrintable(context));
-        const QString now = outcome.status == RenameStatus::Renamed ? to : from;
+        const QString now = outcome.moved() ? to : from;
         QStringList expected{now, QStringLiteral("other")};
         expected.sort();
         QVERIFY2(folder.names() == expected, qPrintable(context));
@@ -539,7 +560,7 @@ void TestNoOverwriteRename::realFolderAnySingleFailure()
             calls.linkError = linkError;
             calls.counter.failCall = failing;
             const std::vector<RenameOutcome> outcomes = renameIn(calls, dir.path(), {{"a.txt", "b.txt"}});
-            const QString now = outcomes.at(0).status == RenameStatus::Renamed ? "b.txt" : "a.txt";
+            const QString now = outcomes.at(0).moved() ? "b.txt" : "a.txt";
             const QString context = QStringLiteral("call %1 failing, link error %2").arg(failing).arg(linkError);
             const QStringList expected{now, QStringLiteral("other")};
             QVERIFY2(entriesOf(dir.path()) == expected, qPrintable(context));

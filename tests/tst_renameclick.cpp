@@ -3,6 +3,7 @@
 #include "RenameWindowDriver.h"
 
 #include "FileJournalStore.h"
+#include "posix/PosixFileRenamer.h"
 
 #include <QHelpEvent>
 #include <QRegularExpression>
@@ -48,6 +49,7 @@ private slots:
     void eachMode();
     void numbersCountSelectedRowsAndFailures();
     void collisionsLoseNothing();
+    void aRenameNotKeptIsNamed();
     void unsafeNamesAreSkipped();
     void nonUtf8NamesKeepTheirBytes();
     void refreshAfterClick();
@@ -202,6 +204,45 @@ void TestRenameClick::collisionsLoseNothing()
     QCOMPARE(g.files(), expected);
     QCOMPARE(g.content("ab.txt"), first.toUtf8());
     QCOMPARE(g.content(second), second.toUtf8());
+}
+
+// A mount without RENAME_NOREPLACE or hard links whose placeholder ends up
+// over the file moved onto it: the first such file is named, the rest keep theirs.
+void TestRenameClick::aRenameNotKeptIsNamed()
+{
+    struct WritesBack : PosixCalls {
+        int renameNoReplace(int, const char *, const char *) override { return EINVAL; }
+        int link(int, const char *, const char *) override { return EPERM; }
+        int renameReplacing(int dirFd, const char *from, const char *to) override
+        {
+            const int err = PosixCalls::renameReplacing(dirFd, from, to);
+            const int fd = ::openat(dirFd, to, O_WRONLY | O_TRUNC);
+            ::close(fd);
+            return err;
+        }
+    } calls;
+    PosixFileRenamer renamer(calls);
+    QTemporaryDir dir;
+    for (const char *name : {"a.txt", "b.txt", "c.txt"})
+        makeFile(dir.filePath(name), name);
+    RenameWindowDriver d(nullptr, &renamer);
+    d.pickFolder(dir.path());
+    d.fakes.messages.shown.clear();
+    QStringList expected = d.rows();
+    const QString first = expected.takeFirst();
+    expected << "new_" + first;
+    expected.sort();
+    d.selectRows({0, 1, 2});
+    d.rename("插入到原名称之前", QStringLiteral("new_"));
+    QCOMPARE(filesIn(dir.path()), expected);
+    QCOMPARE(d.fakes.messages.shown.size(), std::size_t(1));
+    QCOMPARE(
+        d.fakes.messages.shown[0].text,
+        QStringLiteral("“%1”改名为“new_%1”后，无法确认新名称下仍是原来的文件。其余文件没有再改名，请检查这个文件。")
+            .arg(first));
+    // Its name moved all the same, so undo takes it back.
+    QTest::keyClick(d.list(), Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(filesIn(dir.path()), (QStringList{"a.txt", "b.txt", "c.txt"}));
 }
 
 void TestRenameClick::unsafeNamesAreSkipped()

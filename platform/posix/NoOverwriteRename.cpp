@@ -36,7 +36,23 @@ void removePlaceholder(PosixCalls &sys, int dirFd, const NameBytes &name, const 
         sys.unlink(dirFd, name.c_str());
 }
 
-RenameOutcome throughPlaceholder(PosixCalls &sys, int dirFd, const NameBytes &from, const NameBytes &to)
+// A fallback is a new path through a file system that was not made for it:
+// the new name must hold the very file that was moved, or no more files take that path.
+RenameOutcome checkKept(PosixCalls &sys, int dirFd, const NameBytes &to, const struct stat &source, FolderWays &ways)
+{
+    if (!ways.keepsInodes)
+        ways.keepsInodes = sys.keepsInodes(dirFd);
+    struct stat now {};
+    const bool kept = sys.stat(dirFd, to.c_str(), now) == 0 && (now.st_mode & S_IFMT) == (source.st_mode & S_IFMT)
+                      && now.st_size == source.st_size && (!*ways.keepsInodes || now.st_ino == source.st_ino);
+    if (kept)
+        return renamed;
+    ways.fallbackDamaged = true;
+    return {RenameStatus::NotKept, 0};
+}
+
+RenameOutcome throughPlaceholder(PosixCalls &sys, int dirFd, const NameBytes &from, const NameBytes &to,
+                                 const struct stat &source, FolderWays &ways)
 {
     struct stat created {};
     int err = sys.createExclusive(dirFd, to.c_str(), created);
@@ -46,12 +62,13 @@ RenameOutcome throughPlaceholder(PosixCalls &sys, int dirFd, const NameBytes &fr
         return failed(err);
     err = sys.renameReplacing(dirFd, from.c_str(), to.c_str());
     if (err == 0)
-        return renamed;
+        return checkKept(sys, dirFd, to, source, ways);
     removePlaceholder(sys, dirFd, to, created);
     return failed(err);
 }
 
-RenameOutcome throughLink(PosixCalls &sys, int dirFd, const NameBytes &from, const NameBytes &to, FolderWays &ways)
+RenameOutcome throughLink(PosixCalls &sys, int dirFd, const NameBytes &from, const NameBytes &to,
+                          const struct stat &source, FolderWays &ways)
 {
     int err = sys.link(dirFd, from.c_str(), to.c_str());
     if (err == EEXIST)
@@ -60,13 +77,23 @@ RenameOutcome throughLink(PosixCalls &sys, int dirFd, const NameBytes &from, con
         return failed(err);
     if (err != 0) {
         ways.linkRefused = true;
-        return throughPlaceholder(sys, dirFd, from, to);
+        return throughPlaceholder(sys, dirFd, from, to, source, ways);
     }
     err = sys.unlink(dirFd, from.c_str());
     if (err == 0)
-        return renamed;
+        return checkKept(sys, dirFd, to, source, ways);
     sys.unlink(dirFd, to.c_str());
     return failed(err);
+}
+
+RenameOutcome throughFallback(PosixCalls &sys, int dirFd, const NameBytes &from, const NameBytes &to, FolderWays &ways)
+{
+    struct stat source {};
+    if (const int err = sys.stat(dirFd, from.c_str(), source))
+        return failed(err);
+    if (!ways.linkRefused)
+        return throughLink(sys, dirFd, from, to, source, ways);
+    return throughPlaceholder(sys, dirFd, from, to, source, ways);
 }
 
 RenameOutcome moveNoReplace(PosixCalls &sys, int dirFd, const NameBytes &from, const NameBytes &to, FolderWays &ways)
@@ -81,9 +108,7 @@ RenameOutcome moveNoReplace(PosixCalls &sys, int dirFd, const NameBytes &from, c
             return failed(err);
         ways.flagRefused = true;
     }
-    if (!ways.linkRefused)
-        return throughLink(sys, dirFd, from, to, ways);
-    return throughPlaceholder(sys, dirFd, from, to);
+    return throughFallback(sys, dirFd, from, to, ways);
 }
 
 // Some FUSE layers keep answering for a just-moved name for about a second.
@@ -141,11 +166,11 @@ RenameOutcome throughTemporary(PosixCalls &sys, int dirFd, const NameBytes &from
 {
     const NameBytes temporary = std::string(movingPrefix) + from;
     const RenameOutcome first = moveNoReplace(sys, dirFd, from, temporary, ways);
-    if (first.status != RenameStatus::Renamed)
+    if (!first.moved())
         return first.status == RenameStatus::Taken ? taken : first;
     const RenameOutcome second = moveSettled(sys, dirFd, temporary, to, ways);
-    if (second.status == RenameStatus::Renamed)
-        return renamed;
+    if (second.moved())
+        return first.status == RenameStatus::NotKept ? first : second;
     moveSettled(sys, dirFd, temporary, from, ways);
     return second;
 }
@@ -157,10 +182,12 @@ RenameOutcome renameNoOverwrite(PosixCalls &sys, int dirFd, const NameBytes &fro
 {
     if (from == to)
         return renamed;
+    if (ways.fallbackDamaged)
+        return failed(stoppedAfterDamage);
     RenameOutcome outcome = moveNoReplace(sys, dirFd, from, to, ways);
     if (outcome.status == RenameStatus::Taken && sameFile(sys, dirFd, from, to, ways))
         outcome = throughTemporary(sys, dirFd, from, to, ways);
-    if (outcome.status == RenameStatus::Renamed)
+    if (outcome.moved())
         noteRenamed(ways, from, to);
     return outcome;
 }
@@ -172,5 +199,5 @@ NameBytes restoreInterrupted(PosixCalls &sys, int dirFd, const NameBytes &entry,
     const NameBytes name = entry.substr(movingPrefix.size());
     if (!isPlainFileName(name))
         return entry;
-    return renameNoOverwrite(sys, dirFd, entry, name, ways).status == RenameStatus::Renamed ? name : entry;
+    return renameNoOverwrite(sys, dirFd, entry, name, ways).moved() ? name : entry;
 }

@@ -15,6 +15,10 @@
 struct FolderWays {
     bool flagRefused = false; // renameat2 cannot refuse to replace here
     bool linkRefused = false; // hard links are refused here
+    // A fallback left the new name holding something else than the file moved
+    // onto it; no more fallback renames in this batch.
+    bool fallbackDamaged = false;
+    std::optional<bool> keepsInodes; // inode numbers survive a rename here; asked when first needed
     // The folder's entry names by their case-folded form; read when first needed.
     std::optional<std::unordered_map<std::string, std::vector<NameBytes>>> byFoldedName;
 };
@@ -25,9 +29,12 @@ constexpr std::string_view movingPrefix = "~quillbox-moving-";
 // Renames `from` to `to` inside the folder open as dirFd and never replaces an
 // existing entry: with RENAME_NOREPLACE where the file system has it, else
 // through a hard link, else by first claiming the new name with an empty
-// placeholder of our own. A rename that only changes letter case on a file
-// system that ignores case goes through a temporary name. Whatever fails, the
-// file keeps its old or gets its new name, never both, never neither.
+// placeholder of our own. After either fallback the new name must hold the
+// file (its size, and its inode where inodes are kept), or the row is NotKept
+// and the fallbacks stop for the batch. A rename that only
+// changes letter case on a file system that ignores case goes through a
+// temporary name. Whatever fails, the file keeps its old or gets its new name,
+// never both, never neither.
 RenameOutcome renameNoOverwrite(PosixCalls &sys, int dirFd, const NameBytes &from, const NameBytes &to,
                                 FolderWays &ways);
 

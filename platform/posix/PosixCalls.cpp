@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
+#include <sys/vfs.h>
 #include <thread>
 #include <unistd.h>
 
@@ -28,13 +29,13 @@ int PosixCalls::link(int dirFd, const char *from, const char *to) { return resul
 
 int PosixCalls::unlink(int dirFd, const char *name) { return result(unlinkat(dirFd, name, 0)); }
 
+// Through mknodat, not open: rclone without a cache uploads a file when its
+// last write handle goes, and did so over the file renamed onto the placeholder.
 int PosixCalls::createExclusive(int dirFd, const char *name, struct stat &created)
 {
-    const int fd = openat(dirFd, name, O_CREAT | O_EXCL | O_WRONLY | O_NOFOLLOW | O_CLOEXEC, 0600);
-    if (fd < 0)
+    if (mknodat(dirFd, name, S_IFREG | 0600, 0) != 0)
         return errno;
-    const int err = result(fstat(fd, &created));
-    ::close(fd);
+    const int err = result(fstatat(dirFd, name, &created, AT_SYMLINK_NOFOLLOW));
     if (err != 0)
         unlinkat(dirFd, name, 0);
     return err;
@@ -63,6 +64,13 @@ int PosixCalls::listNonFiles(int dirFd, std::vector<NameBytes> &names)
         if (entry.d_type != DT_REG)
             names.emplace_back(entry.d_name);
     });
+}
+
+bool PosixCalls::keepsInodes(int dirFd)
+{
+    constexpr decltype(statfs::f_type) fuseMagic = 0x65735546;
+    struct statfs about {};
+    return fstatfs(dirFd, &about) == 0 && about.f_type != fuseMagic;
 }
 
 void PosixCalls::pause(int milliseconds) { std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds)); }

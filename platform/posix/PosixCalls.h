@@ -18,7 +18,8 @@ public:
     virtual int link(int dirFd, const char *from, const char *to);
     virtual int unlink(int dirFd, const char *name);
     // Creates an empty file that must not exist yet, not even as a dangling link,
-    // and tells what was created.
+    // and tells what was created. The file is never opened, so that no handle
+    // of ours is left to be written back over what is later moved onto it.
     virtual int createExclusive(int dirFd, const char *name, struct stat &created);
     // Looks at the entry itself, never through a symbolic link.
     virtual int stat(int dirFd, const char *name, struct stat &out);
@@ -29,4 +30,7 @@ public:
     // The names of the entries that readdir does not call regular files.
     virtual int listNonFiles(int dirFd, std::vector<NameBytes> &names);
     virtual void pause(int milliseconds);
+    // Whether the folder's file system keeps a file's inode number across a
+    // rename; FUSE file systems may number a name afresh.
+    virtual bool keepsInodes(int dirFd);
 };

@@ -32,11 +32,12 @@ struct RenameWindowDriver {
     JournalStore *journal;
     RenameWindow window;
 
-    // With the fakes' journal in memory, or with `journalOnDisk`.
-    explicit RenameWindowDriver(JournalStore *journalOnDisk = nullptr)
+    // With the fakes' journal in memory, or with `journalOnDisk`; with the
+    // system's renamer, or with `renamer`.
+    explicit RenameWindowDriver(JournalStore *journalOnDisk = nullptr, FileRenamer *renamer = nullptr)
         : journal(journalOnDisk ? journalOnDisk : &fakes.journal)
-        , window(Services{fakes.messages, fakes.picker, *fakes.lister, *fakes.renamer, fakes.settings, fakes.links,
-                          fakes.beeper, fakes.instances, *journal},
+        , window(Services{fakes.messages, fakes.picker, *fakes.lister, renamer ? *renamer : *fakes.renamer,
+                          fakes.settings, fakes.links, fakes.beeper, fakes.instances, *journal},
                  about)
     {
         window.show();
