@@ -18,7 +18,7 @@ std::vector<RenameOutcome> renameBatch(FileRenamer &renamer, const FolderHandle 
 {
     if (requests.empty())
         return {};
-    const bool journaled = journal.start(journalPlan(folderPath, requests));
+    const bool journaled = journal.start(journalPlan(absolutePath(folderPath), folder.identity(), requests));
     if (!journaled) {
         journal.clear();
         return renamer.renameInFolder(folder, requests);
@@ -31,7 +31,7 @@ std::vector<RenameOutcome> renameBatch(FileRenamer &renamer, const FolderHandle 
                   return;
               marks += journalMark(index);
               if (++pending == marksPerBlock) {
-                  journal.append(marks, false);
+                  journal.append(journalBlock(marks), false);
                   marks.clear();
                   pending = 0;
               }
@@ -40,7 +40,7 @@ std::vector<RenameOutcome> renameBatch(FileRenamer &renamer, const FolderHandle 
     if (std::none_of(outcomes.begin(), outcomes.end(), [](const RenameOutcome &outcome) { return outcome.moved(); }))
         journal.clear();
     else
-        journal.append(marks + std::string(journalClosing), true);
+        journal.append(journalBlock(marks + std::string(journalClosing)), true);
     return outcomes;
 }
 
@@ -66,6 +66,11 @@ UndoReport undoLastBatch(FileRenamer &renamer, JournalStore &journal)
     const std::shared_ptr<FolderHandle> folder = renamer.openFolder(batch.folder);
     if (!folder) {
         report.refused = UndoRefusal::FolderGone;
+        return report;
+    }
+    // The path may name another folder by now; its files are none of this batch's.
+    if (batch.folderIdentity.known() && !(folder->identity() == batch.folderIdentity)) {
+        report.refused = UndoRefusal::FolderReplaced;
         return report;
     }
     // The folder as it will be once the renames back so far are done: a chain

@@ -15,7 +15,7 @@
 std::vector<RenameOutcome> renameBatch(FileRenamer &renamer, const FolderHandle &folder, const NameBytes &folderPath,
                                        const std::vector<RenameRequest> &requests, JournalStore &journal);
 
-enum class UndoRefusal { FolderGone, CutShort, Unreadable, NewerVersion };
+enum class UndoRefusal { FolderGone, FolderReplaced, CutShort, Unreadable, NewerVersion };
 
 struct UndoReport {
     bool nothingToUndo = false;

@@ -2,6 +2,7 @@
 
 #include "RenameJournal.h"
 
+#include <QCryptographicHash>
 #include <charconv>
 #include <optional>
 
@@ -82,20 +83,48 @@ std::variant<NameBytes, JournalProblem> counted(Reader &reader, std::size_t leng
 
 template <class T> bool failed(const std::variant<T, JournalProblem> &value) { return value.index() == 1; }
 
+// MD5 is quick on a plan of 100,000 pairs and more than enough to catch damage.
+std::string checksum(std::string_view text)
+{
+    return QCryptographicHash::hash(QByteArrayView(text.data(), qsizetype(text.size())), QCryptographicHash::Md5)
+        .toHex()
+        .toStdString();
+}
+
+bool isAbsolute(const NameBytes &path)
+{
+#ifdef _WIN32
+    return path.size() > 2 && (path[1] == ':' || (path[0] == '\\' && path[1] == '\\'));
+#else
+    return !path.empty() && path.front() == '/';
+#endif
+}
+
+// "<tag> <fields...> <checksum>" closing the text before it.
+bool sealedBy(std::string_view line, std::string_view before)
+{
+    const std::size_t space = line.rfind(' ');
+    return space != std::string_view::npos && line.substr(space + 1) == checksum(before);
+}
+
 } // namespace
 
-std::string journalPlan(const NameBytes &folder, const std::vector<RenameRequest> &pairs)
+std::string journalPlan(const NameBytes &folder, const FolderIdentity &identity,
+                        const std::vector<RenameRequest> &pairs)
 {
     std::string out = std::string(magic) + std::to_string(journalVersion) + "\n";
-    out += "F " + std::to_string(folder.size()) + "\n" + folder + "\n";
+    out += "F " + std::to_string(folder.size()) + " " + std::to_string(identity.device) + " "
+           + std::to_string(identity.inode) + "\n" + folder + "\n";
     for (const RenameRequest &pair : pairs)
         out += "P " + std::to_string(pair.from.size()) + " " + std::to_string(pair.to.size()) + "\n" + pair.from
                + pair.to + "\n";
-    out += "B " + std::to_string(pairs.size()) + "\n";
+    out += "B " + std::to_string(pairs.size()) + " " + checksum(out) + "\n";
     return out;
 }
 
 std::string journalMark(std::size_t index) { return "D " + std::to_string(index) + "\n"; }
+
+std::string journalBlock(const std::string &marks) { return marks + "S " + checksum(marks) + "\n"; }
 
 std::variant<Journal, JournalProblem> parseJournal(std::string_view text)
 {
@@ -111,12 +140,16 @@ std::variant<Journal, JournalProblem> parseJournal(std::string_view text)
         return JournalProblem::Unreadable;
     if (*version > std::size_t(journalVersion))
         return JournalProblem::NewerVersion;
+    if (*version < std::size_t(journalVersion))
+        return JournalProblem::Unreadable;
 
     Journal journal;
-    const auto folderLength = fields(reader, 'F', 1);
-    if (failed(folderLength))
-        return std::get<JournalProblem>(folderLength);
-    const auto folder = counted(reader, std::get<0>(folderLength)[0]);
+    const auto folderFields = fields(reader, 'F', 3);
+    if (failed(folderFields))
+        return std::get<JournalProblem>(folderFields);
+    const std::vector<std::size_t> &folderValues = std::get<0>(folderFields);
+    journal.folderIdentity = {folderValues[1], folderValues[2]};
+    const auto folder = counted(reader, folderValues[0]);
     if (failed(folder))
         return std::get<JournalProblem>(folder);
     journal.folder = std::get<NameBytes>(folder);
@@ -136,23 +169,43 @@ std::variant<Journal, JournalProblem> parseJournal(std::string_view text)
         const NameBytes &both = std::get<NameBytes>(names);
         journal.pairs.push_back({both.substr(0, fromLength), both.substr(fromLength)});
     }
-    const auto count = fields(reader, 'B', 1);
-    if (failed(count))
-        return std::get<JournalProblem>(count);
-    if (std::get<0>(count)[0] != journal.pairs.size())
+    const std::string_view plan = text.substr(0, reader.at);
+    const std::optional<std::string_view> countLine = reader.line();
+    if (!countLine)
+        return JournalProblem::CutShort;
+    if (!sealedBy(*countLine, plan)
+        || countLine->substr(0, countLine->rfind(' ')) != "B " + std::to_string(journal.pairs.size()))
         return JournalProblem::Unreadable;
+    // Only names that stay inside the folder, in a folder named whole.
+    if (!isAbsolute(journal.folder))
+        return JournalProblem::Unreadable;
+    for (const RenameRequest &pair : journal.pairs)
+        if (!isPlainFileName(pair.from) || !isPlainFileName(pair.to))
+            return JournalProblem::Unreadable;
 
     journal.done.assign(journal.pairs.size(), false);
-    // A last line without its line feed was being written when the program stopped.
+    // Marks count once their block is sealed; what follows the last seal was
+    // being written when the program stopped.
+    std::size_t blockStart = reader.at;
+    std::vector<std::size_t> marks;
+    bool closing = false;
     while (const std::optional<std::string_view> line = reader.line()) {
-        if (*line == "E") {
-            journal.closed = true;
+        if (line->substr(0, 2) == "S ") {
+            if (!sealedBy(*line, text.substr(blockStart, std::size_t(line->data() - text.data()) - blockStart)))
+                return JournalProblem::Unreadable;
+            for (const std::size_t index : marks)
+                journal.done[index] = true;
+            journal.closed = closing;
+            marks.clear();
+            blockStart = reader.at;
+        } else if (*line == "E") {
+            closing = true;
         } else {
             const std::optional<std::size_t> index
                 = line->substr(0, 2) == "D " ? number(line->substr(2)) : std::nullopt;
             if (!index || *index >= journal.pairs.size())
                 return JournalProblem::Unreadable;
-            journal.done[*index] = true;
+            marks.push_back(*index);
         }
     }
     return journal;

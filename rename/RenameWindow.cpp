@@ -434,6 +434,8 @@ void RenameWindow::undoLastRename()
     if (report.refused) {
         const QString why = *report.refused == UndoRefusal::FolderGone
                                 ? QStringLiteral("无法撤销：上次重命名的文件夹已不存在。")
+                            : *report.refused == UndoRefusal::FolderReplaced
+                                ? QStringLiteral("无法撤销：上次重命名的文件夹已被移动或替换。")
                             : *report.refused == UndoRefusal::NewerVersion
                                 ? QStringLiteral("无法撤销：重命名记录由更新版本的 Quillbox 写入。")
                                 : QStringLiteral("无法撤销：重命名记录不完整或已损坏。");

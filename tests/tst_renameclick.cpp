@@ -3,6 +3,7 @@
 #include "RenameWindowDriver.h"
 
 #include "FileJournalStore.h"
+#include "RenameJournal.h"
 #include "posix/PosixFileRenamer.h"
 
 #include <QHelpEvent>
@@ -425,26 +426,41 @@ void TestRenameClick::undoAfterACrashPartWay()
     QCOMPARE(d.content(dir.filePath("new_taken")), QByteArray("other"));
 }
 
+// A journal of `pairs` in `folder` (the listed one where empty) with
+// `identity` (the listed folder's where zeros), after `text` if any.
 void TestRenameClick::undoRefuses_data()
 {
-    QTest::addColumn<QByteArray>("journal");
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<QByteArray>("folder");
+    QTest::addColumn<int>("inode");
     QTest::addColumn<QString>("message");
-    QTest::newRow("folder gone") << QByteArray("QUILLBOX-JOURNAL 1\nF 12\n/nonexistent\nP 1 1\nab\nB 1\nD 0\nE\n")
+    const QString damaged = QStringLiteral("无法撤销：重命名记录不完整或已损坏。");
+    QTest::newRow("folder gone") << QByteArray() << QByteArray("/nonexistent") << 0
                                  << QStringLiteral("无法撤销：上次重命名的文件夹已不存在。");
-    QTest::newRow("cut short") << QByteArray("QUILLBOX-JOURNAL 1\nF 4\n/tmp\nP 1 1\na")
-                               << QStringLiteral("无法撤销：重命名记录不完整或已损坏。");
-    QTest::newRow("damaged") << QByteArray("QUILLBOX-JOURNAL 1\nF 4\n/tmp\nX\n")
-                             << QStringLiteral("无法撤销：重命名记录不完整或已损坏。");
-    QTest::newRow("newer") << QByteArray("QUILLBOX-JOURNAL 2\nwhatever\n")
+    QTest::newRow("another folder at its path")
+        << QByteArray() << QByteArray() << 1 << QStringLiteral("无法撤销：上次重命名的文件夹已被移动或替换。");
+    QTest::newRow("cut short") << QByteArray("QUILLBOX-JOURNAL 2\nF 4 0 0\n/tmp\nP 1 1\na") << QByteArray() << 0
+                               << damaged;
+    QTest::newRow("damaged") << QByteArray("QUILLBOX-JOURNAL 2\nF 4 0 0\n/tmp\nX\n") << QByteArray() << 0 << damaged;
+    QTest::newRow("newer") << QByteArray("QUILLBOX-JOURNAL 3\nwhatever\n") << QByteArray() << 0
                            << QStringLiteral("无法撤销：重命名记录由更新版本的 Quillbox 写入。");
 }
 
 void TestRenameClick::undoRefuses()
 {
-    QFETCH(QByteArray, journal);
+    QFETCH(QByteArray, text);
+    QFETCH(QByteArray, folder);
+    QFETCH(int, inode);
     QFETCH(QString, message);
     ListedFolder f({"b"});
-    f.d.fakes.journal.text = journal.toStdString();
+    const NameBytes listed = QFile::encodeName(f.dir.path()).toStdString();
+    FolderIdentity identity = f.d.fakes.renamer->openFolder(listed)->identity();
+    if (inode)
+        identity.inode += std::uint64_t(inode);
+    f.d.fakes.journal.text = text.isEmpty()
+                                 ? journalPlan(folder.isEmpty() ? listed : folder.toStdString(), identity, {{"a", "b"}})
+                                       + journalBlock("D 0\nE\n")
+                                 : text.toStdString();
     f.d.list()->actions().at(0)->setEnabled(true);
     QTest::keyClick(f.d.list(), Qt::Key_Z, Qt::ControlModifier);
     QCOMPARE(f.d.fakes.messages.shown.size(), std::size_t(1));

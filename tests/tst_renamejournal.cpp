@@ -33,21 +33,23 @@ private slots:
     void readsAsFarAsItWasWritten();
     void refusesWhatItCannotTrust_data();
     void refusesWhatItCannotTrust();
-    void cutAnywhereIsRefusedOrUndoneWhole();
+    void damageAnywhereIsRefusedOrUndoneWhole();
 };
 
 void TestRenameJournal::carriesEveryByteButNul()
 {
     std::string every;
     for (int byte = 1; byte < 256; ++byte)
-        every.push_back(char(byte));
-    const std::vector<RenameRequest> pairs{{every, "x" + every}, {"P 1 1\n", "D 0\nE\n"}, {"a", ""}};
-    const std::string text = journalPlan("/folder\n with\xff odd bytes", pairs) + journalMark(2) + journalMark(0)
-                             + std::string(journalClosing);
+        if (byte != '/')
+            every.push_back(char(byte));
+    const std::vector<RenameRequest> pairs{{every, "x" + every}, {"P 1 1\n", "D 0\nE\nS 0\n"}, {"a", "b"}};
+    const std::string text = journalPlan("/folder\n with\xff odd bytes", {7, 9}, pairs)
+                             + journalBlock(journalMark(2) + journalMark(0) + std::string(journalClosing));
     const auto parsed = parseJournal(text);
     QVERIFY(std::holds_alternative<Journal>(parsed));
     const Journal &journal = std::get<Journal>(parsed);
     QCOMPARE(journal.folder, NameBytes("/folder\n with\xff odd bytes"));
+    QVERIFY(journal.folderIdentity == (FolderIdentity{7, 9}));
     QCOMPARE(journal.pairs.size(), pairs.size());
     for (std::size_t i = 0; i < pairs.size(); ++i) {
         QCOMPARE(journal.pairs[i].from, pairs[i].from);
@@ -57,10 +59,12 @@ void TestRenameJournal::carriesEveryByteButNul()
     QVERIFY(journal.closed);
 }
 
+// Marks count once their block is sealed.
 void TestRenameJournal::readsAsFarAsItWasWritten()
 {
-    const std::string plan = journalPlan("/f", {{"a", "b"}, {"c", "d"}});
-    const std::string text = plan + journalMark(0) + journalMark(1) + std::string(journalClosing);
+    const std::string plan = journalPlan("/f", {}, {{"a", "b"}, {"c", "d"}});
+    const std::string first = journalBlock(journalMark(0));
+    const std::string text = plan + first + journalBlock(journalMark(1) + std::string(journalClosing));
     for (std::size_t cut = 0; cut <= text.size(); ++cut) {
         const auto parsed = parseJournal(std::string_view(text).substr(0, cut));
         if (cut < plan.size()) {
@@ -69,9 +73,8 @@ void TestRenameJournal::readsAsFarAsItWasWritten()
         }
         QVERIFY2(std::holds_alternative<Journal>(parsed), qPrintable(QString::number(cut)));
         const Journal &journal = std::get<Journal>(parsed);
-        // Only complete lines count.
-        QCOMPARE(bool(journal.done[0]), cut >= plan.size() + 4);
-        QCOMPARE(bool(journal.done[1]), cut >= plan.size() + 8);
+        QCOMPARE(bool(journal.done[0]), cut >= plan.size() + first.size());
+        QCOMPARE(bool(journal.done[1]), cut == text.size());
         QCOMPARE(journal.closed, cut == text.size());
     }
 }
@@ -80,17 +83,25 @@ void TestRenameJournal::refusesWhatItCannotTrust_data()
 {
     QTest::addColumn<QByteArray>("text");
     QTest::addColumn<int>("problem");
-    QTest::newRow("not a journal") << QByteArray("hello\n") << int(JournalProblem::Unreadable);
-    QTest::newRow("newer version") << QByteArray("QUILLBOX-JOURNAL 2\nF 1\n/\nB 0\n")
+    const auto plan = [](const NameBytes &folder, const std::vector<RenameRequest> &pairs) {
+        return QByteArray::fromStdString(journalPlan(folder, {}, pairs));
+    };
+    const QByteArray two = plan("/f", {{"a", "b"}, {"c", "d"}});
+    const auto unreadable = int(JournalProblem::Unreadable);
+    QTest::newRow("not a journal") << QByteArray("hello\n") << unreadable;
+    QTest::newRow("newer version") << QByteArray("QUILLBOX-JOURNAL 3\nF 1 0 0\n/\nB 0 x\n")
                                    << int(JournalProblem::NewerVersion);
-    QTest::newRow("count differs") << QByteArray("QUILLBOX-JOURNAL 1\nF 1\n/\nP 1 1\nab\nB 2\n")
-                                   << int(JournalProblem::Unreadable);
-    QTest::newRow("mark out of range") << QByteArray("QUILLBOX-JOURNAL 1\nF 1\n/\nP 1 1\nab\nB 1\nD 1\n")
-                                       << int(JournalProblem::Unreadable);
-    QTest::newRow("name longer than said")
-        << QByteArray("QUILLBOX-JOURNAL 1\nF 1\n/\nP 1 1\nabc\nB 1\n") << int(JournalProblem::Unreadable);
-    QTest::newRow("plan ends early") << QByteArray("QUILLBOX-JOURNAL 1\nF 1\n/\nP 1 1\nab\n")
-                                     << int(JournalProblem::CutShort);
+    QTest::newRow("older version") << QByteArray("QUILLBOX-JOURNAL 1\nF 1\n/\nB 0\n") << unreadable;
+    QTest::newRow("plan changed after it was sealed") << QByteArray(two).replace("\nab\n", "\nax\n") << unreadable;
+    QTest::newRow("count differs") << QByteArray(two).replace("B 2 ", "B 1 ") << unreadable;
+    QTest::newRow("a name that leaves the folder") << plan("/f", {{"a", "../b"}}) << unreadable;
+    QTest::newRow("a name that is the folder") << plan("/f", {{".", "b"}}) << unreadable;
+    QTest::newRow("a folder given relative") << plan("f", {{"a", "b"}}) << unreadable;
+    QTest::newRow("mark out of range") << two + QByteArray::fromStdString(journalBlock(journalMark(2))) << unreadable;
+    QTest::newRow("a sealed mark changed")
+        << two + QByteArray::fromStdString(journalBlock(journalMark(0))).replace("D 0", "D 1") << unreadable;
+    QTest::newRow("name longer than said") << QByteArray(two).replace("\nab\n", "\nabc\n") << unreadable;
+    QTest::newRow("plan ends early") << two.left(two.indexOf("B 2")) << int(JournalProblem::CutShort);
 }
 
 void TestRenameJournal::refusesWhatItCannotTrust()
@@ -102,9 +113,10 @@ void TestRenameJournal::refusesWhatItCannotTrust()
     QCOMPARE(int(std::get<JournalProblem>(parsed)), problem);
 }
 
-// Whatever byte the journal of a real batch was cut at, undo either refuses and
-// changes nothing, or puts every file back: never half.
-void TestRenameJournal::cutAnywhereIsRefusedOrUndoneWhole()
+// Whatever byte the journal of a real batch was cut at or changed at, undo
+// either refuses and changes nothing, or puts every file back: never half, and
+// never a name the batch did not have.
+void TestRenameJournal::damageAnywhereIsRefusedOrUndoneWhole()
 {
     QTemporaryDir dir;
     const QStringList before{"a.txt", "b.txt", "c.txt"};
@@ -112,17 +124,31 @@ void TestRenameJournal::cutAnywhereIsRefusedOrUndoneWhole()
     fill(dir.path(), before);
     FakeServices fakes;
     const NameBytes folder = QFile::encodeName(dir.path()).toStdString();
-    renameBatch(*fakes.renamer, *fakes.renamer->openFolder(folder), folder,
+    // Given relative, as a typed folder field may be: the journal holds it whole.
+    const QString current = QDir::currentPath();
+    QDir::setCurrent(QFileInfo(dir.path()).path());
+    renameBatch(*fakes.renamer, *fakes.renamer->openFolder(folder),
+                QFile::encodeName(QFileInfo(dir.path()).fileName()).toStdString(),
                 {{"a.txt", "n_a.txt"}, {"b.txt", "n_b.txt"}, {"c.txt", "n_c.txt"}}, fakes.journal);
+    QDir::setCurrent(current);
     QCOMPARE(entries(dir.path()), after);
     const std::string whole = *fakes.journal.text;
+    QCOMPARE(std::get<Journal>(parseJournal(whole)).folder, folder);
 
-    for (std::size_t cut = 0; cut <= whole.size(); ++cut) {
+    std::vector<std::pair<QString, std::string>> damaged;
+    for (std::size_t at = 0; at <= whole.size(); ++at) {
+        damaged.emplace_back(QStringLiteral("cut at %1").arg(at), whole.substr(0, at));
+        if (at < whole.size()) {
+            std::string flipped = whole;
+            flipped[at] = char(flipped[at] ^ 0x01);
+            damaged.emplace_back(QStringLiteral("byte %1 changed").arg(at), flipped);
+        }
+    }
+    for (const auto &[where, text] : damaged) {
         fill(dir.path(), after);
-        fakes.journal.text = whole.substr(0, cut);
+        fakes.journal.text = text;
         const UndoReport report = undoLastBatch(*fakes.renamer, fakes.journal);
-        const QString where = QStringLiteral("cut at %1 of %2").arg(cut).arg(whole.size());
-        QVERIFY2(entries(dir.path()) == (report.refused ? after : before), qPrintable(where));
+        QVERIFY2(entries(dir.path()) == (report.refused || report.nothingToUndo ? after : before), qPrintable(where));
         if (!report.refused) {
             QFile file(dir.filePath("b.txt"));
             QVERIFY(file.open(QIODevice::ReadOnly));

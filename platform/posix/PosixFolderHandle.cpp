@@ -3,6 +3,7 @@
 #include "PosixFolderHandle.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 PosixFolderHandle::~PosixFolderHandle() { ::close(fd_); }
@@ -13,4 +14,12 @@ std::shared_ptr<PosixFolderHandle> PosixFolderHandle::open(const NameBytes &path
     if (fd < 0)
         return nullptr;
     return std::make_shared<PosixFolderHandle>(fd);
+}
+
+FolderIdentity PosixFolderHandle::identity() const
+{
+    struct stat st {};
+    if (fstat(fd_, &st) != 0)
+        return {};
+    return {std::uint64_t(st.st_dev), std::uint64_t(st.st_ino)};
 }

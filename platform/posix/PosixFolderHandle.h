@@ -21,6 +21,7 @@ public:
     // Nothing when the path is not a folder that can be opened.
     static std::shared_ptr<PosixFolderHandle> open(const NameBytes &path);
     int fd() const { return fd_; }
+    FolderIdentity identity() const override;
 
 private:
     int fd_;
