@@ -31,7 +31,7 @@ namespace {
 
 // What the benchmark answers in place of a person.
 struct SilentMessages : MessageBox {
-    void show(const QString &, MsgStyle, const QString &) override {}
+    bool show(const QString &, MsgStyle, const QString &) override { return true; }
 };
 struct AnsweringPicker : FolderPicker {
     QString folder;

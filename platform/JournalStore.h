@@ -10,7 +10,8 @@
 class JournalStore {
 public:
     virtual ~JournalStore() = default;
-    // Replaces the journal with `text`; true once it is on disk.
+    // Replaces the journal with `text`, keeping the one before it aside; true
+    // once it is on disk. On false the journal before it is as it was.
     virtual bool start(const std::string &text) = 0;
     // Adds to the journal; with `sync`, returns once it is on disk.
     virtual bool append(const std::string &text, bool sync) = 0;
@@ -20,4 +21,7 @@ public:
     virtual bool exists() = 0;
     // Forgets the journal.
     virtual void clear() = 0;
+    // Forgets the journal and brings back the one kept aside by start, for a
+    // batch that renamed nothing.
+    virtual void restorePrevious() = 0;
 };

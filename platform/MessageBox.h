@@ -10,13 +10,14 @@ enum class MsgStyle {
     OkExclamation,       // OK, exclamation icon
     OkInformation,       // OK, information icon
     OkCancelInformation, // OK and Cancel, information icon
+    OkCancelExclamation, // OK and Cancel, exclamation icon
 };
 
 // A modal message box owned by no window; it returns when the user dismisses
-// it. Callers ignore the button pressed, and must expect any window of theirs
-// to have ended meanwhile, since events keep running while the box is open.
+// it, true when that was with OK. Callers must expect any window of theirs to
+// have ended meanwhile, since events keep running while the box is open.
 class MessageBox {
 public:
     virtual ~MessageBox() = default;
-    virtual void show(const QString &text, MsgStyle style, const QString &title = QStringLiteral("Quillbox")) = 0;
+    virtual bool show(const QString &text, MsgStyle style, const QString &title = QStringLiteral("Quillbox")) = 0;
 };

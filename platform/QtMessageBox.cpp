@@ -12,6 +12,7 @@ QMessageBox::Icon iconOf(MsgStyle style)
     case MsgStyle::Ok:
         return QMessageBox::NoIcon;
     case MsgStyle::OkExclamation:
+    case MsgStyle::OkCancelExclamation:
         return QMessageBox::Warning;
     case MsgStyle::OkInformation:
     case MsgStyle::OkCancelInformation:
@@ -22,8 +23,9 @@ QMessageBox::Icon iconOf(MsgStyle style)
 
 QMessageBox::StandardButtons buttonsOf(MsgStyle style)
 {
-    return style == MsgStyle::OkCancelInformation ? QMessageBox::Ok | QMessageBox::Cancel
-                                                  : QMessageBox::StandardButtons(QMessageBox::Ok);
+    return style == MsgStyle::OkCancelInformation || style == MsgStyle::OkCancelExclamation
+               ? QMessageBox::Ok | QMessageBox::Cancel
+               : QMessageBox::StandardButtons(QMessageBox::Ok);
 }
 
 } // namespace
@@ -35,7 +37,7 @@ std::unique_ptr<QMessageBox> QtMessageBox::build(const QString &text, MsgStyle s
     return box;
 }
 
-void QtMessageBox::show(const QString &text, MsgStyle style, const QString &title)
+bool QtMessageBox::show(const QString &text, MsgStyle style, const QString &title)
 {
-    build(text, style, title)->exec();
+    return build(text, style, title)->exec() == QMessageBox::Ok;
 }

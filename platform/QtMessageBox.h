@@ -10,7 +10,7 @@ class QMessageBox;
 
 class QtMessageBox : public MessageBox {
 public:
-    void show(const QString &text, MsgStyle style, const QString &title) override;
+    bool show(const QString &text, MsgStyle style, const QString &title) override;
 
     // The box as it will be shown, not yet shown.
     static std::unique_ptr<QMessageBox> build(const QString &text, MsgStyle style, const QString &title);

@@ -4,7 +4,6 @@
 
 #include "RenameJournal.h"
 
-#include <algorithm>
 #include <unordered_map>
 
 namespace {
@@ -14,12 +13,15 @@ constexpr std::size_t marksPerBlock = 1024;
 } // namespace
 
 std::vector<RenameOutcome> renameBatch(FileRenamer &renamer, const FolderHandle &folder, const NameBytes &folderPath,
-                                       const std::vector<RenameRequest> &requests, JournalStore &journal)
+                                       const std::vector<RenameRequest> &requests, JournalStore &journal,
+                                       const std::function<bool()> &renameWithoutJournal)
 {
     if (requests.empty())
         return {};
     const bool journaled = journal.start(journalPlan(absolutePath(folderPath), folder.identity(), requests));
     if (!journaled) {
+        if (!renameWithoutJournal())
+            return {};
         journal.clear();
         return renamer.renameInFolder(folder, requests);
     }
@@ -36,9 +38,12 @@ std::vector<RenameOutcome> renameBatch(FileRenamer &renamer, const FolderHandle 
                   pending = 0;
               }
           });
-    // A batch that renamed nothing leaves nothing to undo.
-    if (std::none_of(outcomes.begin(), outcomes.end(), [](const RenameOutcome &outcome) { return outcome.moved(); }))
-        journal.clear();
+    // A batch that changed no name leaves the undo of the one before it.
+    bool changed = false;
+    for (std::size_t i = 0; i < outcomes.size(); ++i)
+        changed = changed || (outcomes[i].moved() && requests[i].from != requests[i].to);
+    if (!changed)
+        journal.restorePrevious();
     else
         journal.append(journalBlock(marks + std::string(journalClosing)), true);
     return outcomes;

@@ -8,12 +8,15 @@
 #include <optional>
 
 // Renames the requests of one click in the folder, journaling them first so
-// that the batch can be undone, even after a crash part-way. Without a
-// journal (the state folder cannot be written) the renames still happen, and
-// the journal of an earlier batch is dropped so that undo never reaches past
-// this one. Returns each request's outcome.
+// that the batch can be undone, even after a crash part-way. Where no journal
+// can be written, `renameWithoutJournal` is asked first: on false nothing is
+// renamed (and no outcome returned); on true the renames happen and the
+// journal of an earlier batch is dropped, so that undo never reaches past this
+// one. A batch that renames nothing leaves the earlier journal as it was.
+// Returns each request's outcome.
 std::vector<RenameOutcome> renameBatch(FileRenamer &renamer, const FolderHandle &folder, const NameBytes &folderPath,
-                                       const std::vector<RenameRequest> &requests, JournalStore &journal);
+                                       const std::vector<RenameRequest> &requests, JournalStore &journal,
+                                       const std::function<bool()> &renameWithoutJournal);
 
 enum class UndoRefusal { FolderGone, FolderReplaced, CutShort, Unreadable, NewerVersion };
 

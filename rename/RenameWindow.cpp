@@ -392,7 +392,10 @@ void RenameWindow::CommandButton1_Click()
         = planRenames(mode, namingTexts(), files_->names(), rowsOf(selectedRanges()));
     std::vector<RenameOutcome> outcomes;
     if (const std::shared_ptr<FolderHandle> folder = folderToRenameIn())
-        outcomes = renameBatch(services_.renamer, *folder, folderPath(), requests, services_.journal);
+        outcomes = renameBatch(services_.renamer, *folder, folderPath(), requests, services_.journal, [this] {
+            return services_.messages.show(QStringLiteral("无法记录本次重命名，完成后将不能撤销。仍要重命名吗？"),
+                                           MsgStyle::OkCancelExclamation, QStringLiteral("Quillbox"));
+        });
     refreshFileList();
     updateUndo();
     reportNotKept(requests, outcomes);

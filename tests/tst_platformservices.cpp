@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
+#include "FileJournalStore.h"
 #include "LockFileInstanceGuard.h"
 #include "QtMessageBox.h"
 #include "QtSettingsStore.h"
@@ -11,6 +12,10 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <QProcess>
+#include <sys/stat.h>
+#include <unistd.h>
 
 Q_DECLARE_METATYPE(MsgStyle)
 
@@ -24,6 +29,9 @@ private slots:
     void instanceGuard();
     void messageBoxLooks_data();
     void messageBoxLooks();
+    void journalFileOnlyInASafePlace_data();
+    void journalFileOnlyInASafePlace();
+    void journalFileOnAFullDisk();
 
 private:
     QTemporaryDir config_;
@@ -104,6 +112,8 @@ void TestPlatformServices::messageBoxLooks_data()
                                      << int(QMessageBox::Ok);
     QTest::newRow("OK and Cancel, information")
         << MsgStyle::OkCancelInformation << int(QMessageBox::Information) << int(QMessageBox::Ok | QMessageBox::Cancel);
+    QTest::newRow("OK and Cancel, exclamation")
+        << MsgStyle::OkCancelExclamation << int(QMessageBox::Warning) << int(QMessageBox::Ok | QMessageBox::Cancel);
 }
 
 void TestPlatformServices::messageBoxLooks()
@@ -118,6 +128,90 @@ void TestPlatformServices::messageBoxLooks()
     QCOMPARE(box->windowTitle(), QStringLiteral("提示"));
     QCOMPARE(box->windowModality(), Qt::ApplicationModal);
     QVERIFY(!box->parent());
+}
+
+// The journal goes only where the user alone can reach it, and never through a
+// link: where the place is unsafe, no journal is written and nothing else is touched.
+void TestPlatformServices::journalFileOnlyInASafePlace_data()
+{
+    QTest::addColumn<QString>("place");
+    QTest::addColumn<bool>("written");
+    QTest::newRow("a new state folder") << "new" << true;
+    QTest::newRow("a link planted at the journal's name") << "link" << true;
+    QTest::newRow("a state folder others may write in") << "open" << false;
+    QTest::newRow("a state folder that is a link") << "linked folder" << false;
+    QTest::newRow("another user's state folder") << "foreign" << false;
+    QTest::newRow("a file where the folder should be") << "file" << false;
+    QTest::newRow("no home at all") << "" << false;
+}
+
+void TestPlatformServices::journalFileOnlyInASafePlace()
+{
+    QFETCH(QString, place);
+    QFETCH(bool, written);
+    QTemporaryDir base;
+    const QString folder = base.filePath("state/quillbox");
+    const QString victim = base.filePath("victim");
+    QFile(victim).open(QIODevice::WriteOnly);
+    QVERIFY(QDir().mkpath(base.filePath("state")));
+    if (place == "link") {
+        QVERIFY(QDir().mkpath(folder));
+        QVERIFY(QFile::link(victim, folder + "/last-batch.journal"));
+    } else if (place == "open") {
+        QVERIFY(QDir().mkpath(folder));
+        ::chmod(QFile::encodeName(folder).constData(), 0777);
+    } else if (place == "linked folder") {
+        QVERIFY(QDir().mkpath(base.filePath("elsewhere")));
+        QVERIFY(QFile::link(base.filePath("elsewhere"), folder));
+    } else if (place == "foreign") {
+        if (geteuid() != 0)
+            QSKIP("giving a folder to another user needs root");
+        QVERIFY(QDir().mkpath(folder));
+        QVERIFY(::chown(QFile::encodeName(folder).constData(), 65534, 65534) == 0);
+    } else if (place == "file") {
+        QFile(folder).open(QIODevice::WriteOnly);
+    }
+    FileJournalStore journal(place.isEmpty() ? QString() : folder + "/last-batch.journal");
+    QCOMPARE(journal.start("plan\n"), written);
+    QCOMPARE(journal.append("mark\n", true), written);
+    QCOMPARE(journal.read(), written ? std::optional<std::string>("plan\nmark\n") : std::nullopt);
+    QCOMPARE(journal.exists(), written);
+    QCOMPARE(QFile(victim).size(), 0);
+    if (written) {
+        QCOMPARE(QFileInfo(folder).permissions() & (QFile::WriteGroup | QFile::WriteOther), QFile::Permissions());
+        // A batch that renamed nothing brings the journal before it back.
+        QVERIFY(journal.start("next\n"));
+        journal.restorePrevious();
+        QCOMPARE(journal.read(), std::optional<std::string>("plan\nmark\n"));
+        // Once undone, no journal older than the next batch comes back.
+        QVERIFY(journal.start("next\n"));
+        journal.clear();
+        QVERIFY(journal.start("third\n"));
+        journal.restorePrevious();
+        QCOMPARE(journal.read(), std::nullopt);
+    }
+}
+
+// A state folder with no room: the journal is refused, never left empty and
+// taken for written, and the journal before it stays.
+void TestPlatformServices::journalFileOnAFullDisk()
+{
+    QTemporaryDir base;
+    const QString folder = base.filePath("quillbox");
+    QVERIFY(QDir().mkpath(folder));
+    if (geteuid() != 0 || QProcess::execute("mount", {"-t", "tmpfs", "-o", "size=16k,mode=0700", "tmpfs", folder}) != 0)
+        QSKIP("mounting a small tmpfs needs root");
+    FileJournalStore journal(folder + "/last-batch.journal");
+    const std::string earlier = "earlier\n";
+    const bool startedEarlier = journal.start(earlier);
+    const bool startedHuge = journal.start(std::string(1 << 20, 'x'));
+    const std::optional<std::string> kept = journal.read();
+    const bool appended = journal.append(std::string(1 << 20, 'y'), true);
+    QProcess::execute("umount", {folder});
+    QVERIFY(startedEarlier);
+    QVERIFY(!startedHuge);
+    QCOMPARE(kept, std::optional<std::string>(earlier));
+    QVERIFY(!appended);
 }
 
 QTEST_MAIN(TestPlatformServices)

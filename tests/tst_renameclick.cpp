@@ -56,6 +56,7 @@ private slots:
     void refreshAfterClick();
     void renamesWhereTheListCameFrom();
     void undoNeverOverwrites();
+    void noJournalAsksFirst();
     void undoAfterARestart();
     void undoAfterACrashPartWay();
     void undoRefuses_data();
@@ -363,11 +364,36 @@ void TestRenameClick::undoNeverOverwrites()
     QCOMPARE(f.files(), (QStringList{"a.txt", "new_a.txt", "new_b.txt"}));
     QVERIFY(f.d.fakes.messages.shown.empty());
 
-    // A click whose every name is taken leaves nothing to undo.
+    // A click whose every name is taken leaves the undo before it as it was.
+    f.d.fakes.journal.text = "earlier";
     f.d.selectNames({"a.txt"});
     f.rename("插入到原名称之前", QStringLiteral("new_"));
     QCOMPARE(f.content("a.txt"), QByteArray("newcomer"));
-    QVERIFY(!f.d.list()->actions().at(0)->isEnabled());
+    QCOMPARE(f.d.fakes.journal.text, std::optional<std::string>("earlier"));
+}
+
+// Where no journal can be written, one box asks before anything is renamed,
+// and stays open while events run; 取消 renames nothing and keeps the undo
+// before it, 确定 renames with nothing left to undo.
+void TestRenameClick::noJournalAsksFirst()
+{
+    for (const bool ok : {false, true}) {
+        ListedFolder f({"a.txt"});
+        f.d.fakes.journal.text = "earlier";
+        f.d.fakes.journal.refuseStart = true;
+        f.d.fakes.messages.answer = ok;
+        int polls = 0;
+        f.d.fakes.messages.stayOpenUntil = [&] { return ++polls == 3; };
+        f.d.selectRows({0});
+        f.rename("插入到原名称之前", QStringLiteral("new_"));
+        QCOMPARE(polls, 3);
+        QCOMPARE(f.d.fakes.messages.shown.size(), std::size_t(1));
+        QCOMPARE(f.d.fakes.messages.shown[0].text,
+                 QStringLiteral("无法记录本次重命名，完成后将不能撤销。仍要重命名吗？"));
+        QCOMPARE(f.d.fakes.messages.shown[0].style, MsgStyle::OkCancelExclamation);
+        QCOMPARE(f.files(), QStringList{ok ? "new_a.txt" : "a.txt"});
+        QCOMPARE(f.d.fakes.journal.text, ok ? std::nullopt : std::optional<std::string>("earlier"));
+    }
 }
 
 // The journal is on disk: a new start of the program undoes the last batch.

@@ -18,6 +18,7 @@
 #include <QStringList>
 #include <QTimer>
 #include <functional>
+#include <utility>
 #include <vector>
 
 // Records each box. With `stayOpenUntil` set, a box stays open the way a real
@@ -32,12 +33,13 @@ struct FakeMessageBox : MessageBox {
     std::vector<Shown> shown;
     std::function<bool()> stayOpenUntil;
     bool open = false;
+    bool answer = true; // OK, or Cancel where the box has it
 
-    void show(const QString &text, MsgStyle style, const QString &title) override
+    bool show(const QString &text, MsgStyle style, const QString &title) override
     {
         shown.push_back({text, style, title});
         if (!stayOpenUntil)
-            return;
+            return answer;
         open = true;
         QEventLoop loop;
         QTimer poll;
@@ -49,6 +51,7 @@ struct FakeMessageBox : MessageBox {
         QTimer::singleShot(20000, &loop, &QEventLoop::quit); // a box nobody dismisses must not hang the run
         loop.exec();
         open = false;
+        return answer;
     }
 };
 
@@ -104,10 +107,14 @@ struct FakeInstanceGuard : InstanceGuard {
 // when the program dies part-way through a batch.
 struct FakeJournal : JournalStore {
     std::optional<std::string> text;
+    std::optional<std::string> previous;
     int acceptAppends = -1;
+    bool refuseStart = false;
     bool start(const std::string &plan) override
     {
-        text = plan;
+        if (refuseStart)
+            return false;
+        previous = std::exchange(text, plan);
         return true;
     }
     bool append(const std::string &more, bool) override
@@ -122,6 +129,7 @@ struct FakeJournal : JournalStore {
     std::optional<std::string> read() override { return text; }
     bool exists() override { return text.has_value(); }
     void clear() override { text.reset(); }
+    void restorePrevious() override { text = std::exchange(previous, std::nullopt); }
 };
 
 // Fakes for everything a person answers or sees; the real folder listing and

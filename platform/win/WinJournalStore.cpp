@@ -1,0 +1,62 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#include "../FileJournalStore.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+#include <io.h>
+
+namespace {
+
+bool syncToDisk(QFile &file) { return file.flush() && _commit(file.handle()) == 0; }
+
+QString previousPath(const QString &path) { return path + QStringLiteral(".previous"); }
+
+} // namespace
+
+bool FileJournalStore::start(const std::string &text)
+{
+    if (path_.isEmpty() || !QDir().mkpath(QFileInfo(path_).path()))
+        return false;
+    const QString previous = previousPath(path_);
+    QFile::remove(previous);
+    const bool aside = QFile::rename(path_, previous);
+    // Written aside and moved into place: a crash leaves the old journal or the new one whole.
+    QSaveFile file(path_);
+    const bool written = file.open(QIODevice::WriteOnly)
+                         && file.write(text.data(), qint64(text.size())) == qint64(text.size()) && file.commit();
+    if (!written && aside)
+        QFile::rename(previous, path_);
+    return written;
+}
+
+bool FileJournalStore::append(const std::string &text, bool sync)
+{
+    QFile file(path_);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Append))
+        return false;
+    if (file.write(text.data(), qint64(text.size())) != qint64(text.size()))
+        return false;
+    return sync ? syncToDisk(file) : file.flush();
+}
+
+std::optional<std::string> FileJournalStore::read()
+{
+    QFile file(path_);
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    return file.readAll().toStdString();
+}
+
+bool FileJournalStore::exists() { return QFile::exists(path_); }
+
+void FileJournalStore::clear() { QFile::remove(path_); }
+
+void FileJournalStore::restorePrevious()
+{
+    QFile::remove(path_);
+    QFile::rename(previousPath(path_), path_);
+}
