@@ -4,8 +4,9 @@
 
 #include <QDir>
 
-FileJournalStore::FileJournalStore(QString path)
+FileJournalStore::FileJournalStore(QString path, int lockWait)
     : path_(std::move(path))
+    , lockWait_(lockWait)
 {
 }
 

@@ -4,7 +4,9 @@
 
 #include "JournalStore.h"
 
+#include <QLockFile>
 #include <QString>
+#include <memory>
 
 // The journal as one file in the user's state folder ($XDG_STATE_HOME, else
 // ~/.local/state), replaced whole at the start of each batch. On POSIX the
@@ -12,8 +14,10 @@
 // reached through a symbolic link; where it is not so, no journal is written.
 class FileJournalStore : public JournalStore {
 public:
-    // The journal at `path`; by default quillbox/last-batch.journal in the state folder.
-    explicit FileJournalStore(QString path = defaultPath());
+    // The journal at `path`; by default quillbox/last-batch.journal in the
+    // state folder. Another copy holding it is waited for `lockWait` ms, by
+    // default long enough for its batch of 100,000 files.
+    explicit FileJournalStore(QString path = defaultPath(), int lockWait = 10000);
     static QString defaultPath();
 
     bool start(const std::string &text) override;
@@ -22,7 +26,11 @@ public:
     bool exists() override;
     void clear() override;
     void restorePrevious() override;
+    bool lock() override;
+    void unlock() override;
 
 private:
     QString path_;
+    int lockWait_;
+    std::unique_ptr<QLockFile> lock_;
 };

@@ -24,4 +24,24 @@ public:
     // Forgets the journal and brings back the one kept aside by start, for a
     // batch that renamed nothing.
     virtual void restorePrevious() = 0;
+    // Holds the journal for one batch or one undo, so that another copy of the
+    // program never interleaves with it; false when another copy holds it
+    // past a short wait. Without a place for a journal there is nothing to hold.
+    virtual bool lock() = 0;
+    virtual void unlock() = 0;
+};
+
+// The journal held while it lives; made only once lock() said yes.
+class JournalHold {
+public:
+    explicit JournalHold(JournalStore &journal)
+        : journal_(&journal)
+    {
+    }
+    ~JournalHold() { journal_->unlock(); }
+    JournalHold(const JournalHold &) = delete;
+    JournalHold &operator=(const JournalHold &) = delete;
+
+private:
+    JournalStore *journal_;
 };

@@ -390,6 +390,9 @@ void RenameWindow::CommandButton1_Click()
 
     const std::vector<RenameRequest> requests
         = planRenames(mode, namingTexts(), files_->names(), rowsOf(selectedRanges()));
+    const std::optional<JournalHold> hold = holdJournal();
+    if (!hold)
+        return;
     std::vector<RenameOutcome> outcomes;
     if (const std::shared_ptr<FolderHandle> folder = folderToRenameIn())
         outcomes = renameBatch(services_.renamer, *folder, folderPath(), requests, services_.journal, [this] {
@@ -431,8 +434,22 @@ std::shared_ptr<FolderHandle> RenameWindow::folderToRenameIn()
     return services_.renamer.openFolder(folderPath());
 }
 
+// Another copy of the program renaming or undoing now is waited for a while,
+// then named in a box: the two must never interleave.
+std::optional<JournalHold> RenameWindow::holdJournal()
+{
+    if (services_.journal.lock())
+        return std::make_optional<JournalHold>(services_.journal);
+    services_.messages.show(QStringLiteral("另一个 Quillbox 正在重命名或撤销，请稍后再试。"), MsgStyle::OkExclamation,
+                            QStringLiteral("Quillbox"));
+    return std::nullopt;
+}
+
 void RenameWindow::undoLastRename()
 {
+    const std::optional<JournalHold> hold = holdJournal();
+    if (!hold)
+        return;
     const UndoReport report = undoLastBatch(services_.renamer, services_.journal);
     if (report.refused) {
         const QString why = *report.refused == UndoRefusal::FolderGone
@@ -443,8 +460,11 @@ void RenameWindow::undoLastRename()
                                 ? QStringLiteral("无法撤销：重命名记录由更新版本的 Quillbox 写入。")
                                 : QStringLiteral("无法撤销：重命名记录不完整或已损坏。");
         services_.messages.show(why, MsgStyle::OkExclamation, QStringLiteral("Quillbox"));
-    } else if (!report.nothingToUndo && report.folder == folderPath()) {
+    } else if (!report.nothingToUndo && report.folder == absolutePath(folderPath())) {
         refreshFileList();
+    } else if (!report.nothingToUndo) {
+        services_.messages.show(QStringLiteral("已撤销在“%1”中的上次重命名。").arg(displayName(report.folder)),
+                                MsgStyle::OkInformation, QStringLiteral("Quillbox"));
     }
     updateUndo();
 }

@@ -4,6 +4,7 @@
 
 #include "BuildNewName.h"
 #include "FolderLister.h"
+#include "JournalStore.h"
 #include "RenamePreview.h"
 #include "RowRanges.h"
 #include "Services.h"
@@ -59,6 +60,7 @@ private:
 
     // Beyond the click: take the last batch back, and tell per row what a click would do.
     void undoLastRename();
+    std::optional<JournalHold> holdJournal();
     void updateUndo();
     QString tipForRow(int row);
 

@@ -32,6 +32,7 @@ private slots:
     void journalFileOnlyInASafePlace_data();
     void journalFileOnlyInASafePlace();
     void journalFileOnAFullDisk();
+    void journalHeldByOneCopyAtATime();
 
 private:
     QTemporaryDir config_;
@@ -212,6 +213,19 @@ void TestPlatformServices::journalFileOnAFullDisk()
     QVERIFY(!startedHuge);
     QCOMPARE(kept, std::optional<std::string>(earlier));
     QVERIFY(!appended);
+}
+
+// Two copies of the program: while one holds the journal, the other waits, then gives up.
+void TestPlatformServices::journalHeldByOneCopyAtATime()
+{
+    QTemporaryDir base;
+    FileJournalStore first(base.filePath("quillbox/last-batch.journal"), 50);
+    FileJournalStore second(base.filePath("quillbox/last-batch.journal"), 50);
+    QVERIFY(first.lock());
+    QVERIFY(!second.lock());
+    first.unlock();
+    QVERIFY(second.lock());
+    second.unlock();
 }
 
 QTEST_MAIN(TestPlatformServices)

@@ -424,6 +424,9 @@ void TestRenameClick::undoAfterARestart()
     QVERIFY(::lstat((folder + "/" + gbk).c_str(), &st) == 0);
     QVERIFY(!QFileInfo::exists(dir.filePath("img1")) && !QFileInfo::exists(dir.filePath("img2")));
     QVERIFY(!QFileInfo::exists(dir.filePath("img1.txt")) && !QFileInfo::exists(dir.filePath("img2.txt")));
+    // No folder is shown: the box names the one whose batch was undone.
+    QCOMPARE(d.fakes.messages.shown.size(), std::size_t(1));
+    QCOMPARE(d.fakes.messages.shown[0].text, QStringLiteral("已撤销在“%1”中的上次重命名。").arg(dir.path()));
 }
 
 // The program dies after the renames but before their marks reach the journal:
@@ -452,8 +455,9 @@ void TestRenameClick::undoAfterACrashPartWay()
     QCOMPARE(d.content(dir.filePath("new_taken")), QByteArray("other"));
 }
 
-// A journal of `pairs` in `folder` (the listed one where empty) with
-// `identity` (the listed folder's where zeros), after `text` if any.
+// The journal `text`, or where empty one pair in `folder` (the listed one
+// where empty) with the listed folder's identity, its inode moved by `inode`;
+// a negative `inode` has another copy of the program hold the journal.
 void TestRenameClick::undoRefuses_data()
 {
     QTest::addColumn<QByteArray>("text");
@@ -470,6 +474,9 @@ void TestRenameClick::undoRefuses_data()
     QTest::newRow("damaged") << QByteArray("QUILLBOX-JOURNAL 2\nF 4 0 0\n/tmp\nX\n") << QByteArray() << 0 << damaged;
     QTest::newRow("newer") << QByteArray("QUILLBOX-JOURNAL 3\nwhatever\n") << QByteArray() << 0
                            << QStringLiteral("无法撤销：重命名记录由更新版本的 Quillbox 写入。");
+    // Another copy of the program holds the journal: neither undo nor a click goes on.
+    QTest::newRow("held by another copy")
+        << QByteArray() << QByteArray() << -1 << QStringLiteral("另一个 Quillbox 正在重命名或撤销，请稍后再试。");
 }
 
 void TestRenameClick::undoRefuses()
@@ -481,8 +488,9 @@ void TestRenameClick::undoRefuses()
     ListedFolder f({"b"});
     const NameBytes listed = QFile::encodeName(f.dir.path()).toStdString();
     FolderIdentity identity = f.d.fakes.renamer->openFolder(listed)->identity();
-    if (inode)
+    if (inode > 0)
         identity.inode += std::uint64_t(inode);
+    f.d.fakes.journal.heldElsewhere = inode < 0;
     f.d.fakes.journal.text = text.isEmpty()
                                  ? journalPlan(folder.isEmpty() ? listed : folder.toStdString(), identity, {{"a", "b"}})
                                        + journalBlock("D 0\nE\n")
@@ -492,6 +500,13 @@ void TestRenameClick::undoRefuses()
     QCOMPARE(f.d.fakes.messages.shown.size(), std::size_t(1));
     QCOMPARE(f.d.fakes.messages.shown[0].text, message);
     QCOMPARE(f.files(), QStringList{"b"});
+    if (inode < 0) {
+        f.d.selectRows({0});
+        f.rename("插入到原名称之前", QStringLiteral("new_"));
+        QCOMPARE(f.d.fakes.messages.shown.size(), std::size_t(2));
+        QCOMPARE(f.d.fakes.messages.shown[1].text, message);
+        QCOMPARE(f.files(), QStringList{"b"});
+    }
 }
 
 // A selected row's tip says what 确定 would do to it; unselected rows have none.

@@ -156,3 +156,19 @@ void FileJournalStore::restorePrevious()
     if (renameat(dir.fd, previousName(path_).constData(), dir.fd, name.constData()) != 0)
         unlinkat(dir.fd, name.constData(), 0);
 }
+
+bool FileJournalStore::lock()
+{
+    // Without a safe state folder no journal is written, and there is nothing to hold.
+    if (!openStateFolder(path_))
+        return true;
+    if (!lock_)
+        lock_ = std::make_unique<QLockFile>(path_ + QStringLiteral(".lock"));
+    return lock_->tryLock(lockWait_);
+}
+
+void FileJournalStore::unlock()
+{
+    if (lock_)
+        lock_->unlock();
+}

@@ -60,3 +60,18 @@ void FileJournalStore::restorePrevious()
     QFile::remove(path_);
     QFile::rename(previousPath(path_), path_);
 }
+
+bool FileJournalStore::lock()
+{
+    if (path_.isEmpty() || !QDir().mkpath(QFileInfo(path_).path()))
+        return true;
+    if (!lock_)
+        lock_ = std::make_unique<QLockFile>(path_ + QStringLiteral(".lock"));
+    return lock_->tryLock(lockWait_);
+}
+
+void FileJournalStore::unlock()
+{
+    if (lock_)
+        lock_->unlock();
+}

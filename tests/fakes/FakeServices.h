@@ -130,6 +130,9 @@ struct FakeJournal : JournalStore {
     bool exists() override { return text.has_value(); }
     void clear() override { text.reset(); }
     void restorePrevious() override { text = std::exchange(previous, std::nullopt); }
+    bool heldElsewhere = false;
+    bool lock() override { return !heldElsewhere; }
+    void unlock() override {}
 };
 
 // Fakes for everything a person answers or sees; the real folder listing and
