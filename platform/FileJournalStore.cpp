@@ -28,3 +28,19 @@ QString FileJournalStore::defaultPath()
     }
     return state + QStringLiteral("/quillbox/last-batch.journal");
 }
+
+bool FileJournalStore::lock()
+{
+    // Without a safe state folder no journal is written, and there is nothing to hold.
+    if (!stateFolderReady())
+        return true;
+    if (!lock_)
+        lock_ = std::make_unique<QLockFile>(path_ + QStringLiteral(".lock"));
+    return lock_->tryLock(lockWait_);
+}
+
+void FileJournalStore::unlock()
+{
+    if (lock_)
+        lock_->unlock();
+}

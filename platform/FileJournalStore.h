@@ -30,6 +30,9 @@ public:
     void unlock() override;
 
 private:
+    // The state folder exists and is safe to hold the journal.
+    bool stateFolderReady() const;
+
     QString path_;
     int lockWait_;
     std::unique_ptr<QLockFile> lock_;

@@ -157,18 +157,4 @@ void FileJournalStore::restorePrevious()
         unlinkat(dir.fd, name.constData(), 0);
 }
 
-bool FileJournalStore::lock()
-{
-    // Without a safe state folder no journal is written, and there is nothing to hold.
-    if (!openStateFolder(path_))
-        return true;
-    if (!lock_)
-        lock_ = std::make_unique<QLockFile>(path_ + QStringLiteral(".lock"));
-    return lock_->tryLock(lockWait_);
-}
-
-void FileJournalStore::unlock()
-{
-    if (lock_)
-        lock_->unlock();
-}
+bool FileJournalStore::stateFolderReady() const { return bool(openStateFolder(path_)); }

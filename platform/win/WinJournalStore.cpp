@@ -61,17 +61,4 @@ void FileJournalStore::restorePrevious()
     QFile::rename(previousPath(path_), path_);
 }
 
-bool FileJournalStore::lock()
-{
-    if (path_.isEmpty() || !QDir().mkpath(QFileInfo(path_).path()))
-        return true;
-    if (!lock_)
-        lock_ = std::make_unique<QLockFile>(path_ + QStringLiteral(".lock"));
-    return lock_->tryLock(lockWait_);
-}
-
-void FileJournalStore::unlock()
-{
-    if (lock_)
-        lock_->unlock();
-}
+bool FileJournalStore::stateFolderReady() const { return !path_.isEmpty() && QDir().mkpath(QFileInfo(path_).path()); }
