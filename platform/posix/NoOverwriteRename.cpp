@@ -60,6 +60,13 @@ RenameOutcome throughPlaceholder(PosixCalls &sys, int dirFd, const NameBytes &fr
         return taken;
     if (err != 0)
         return failed(err);
+    // Where the file went meanwhile, a file system that ignores case can find
+    // the placeholder under the old spelling and move it onto itself.
+    struct stat now {};
+    if (sys.stat(dirFd, from.c_str(), now) != 0 || (now.st_dev == created.st_dev && now.st_ino == created.st_ino)) {
+        removePlaceholder(sys, dirFd, to, created);
+        return failed(ENOENT);
+    }
     err = sys.renameReplacing(dirFd, from.c_str(), to.c_str());
     if (err == 0)
         return checkKept(sys, dirFd, to, source, ways);
@@ -111,12 +118,17 @@ RenameOutcome moveNoReplace(PosixCalls &sys, int dirFd, const NameBytes &from, c
     return throughFallback(sys, dirFd, from, to, ways);
 }
 
-// Some FUSE layers keep answering for a just-moved name for about a second.
+// FUSE layers keep answering for a just-moved name while their entry cache
+// lasts: a second for exFAT, twenty for sshfs by default. Waited out with
+// growing pauses, for a bounded time.
+constexpr int settleBudgetMs = 25000;
+
 RenameOutcome moveSettled(PosixCalls &sys, int dirFd, const NameBytes &from, const NameBytes &to, FolderWays &ways)
 {
     RenameOutcome outcome = moveNoReplace(sys, dirFd, from, to, ways);
-    for (int retry = 0; retry < 15 && outcome.status == RenameStatus::Taken; ++retry) {
-        sys.pause(100);
+    for (int waited = 0, pause = 100; waited < settleBudgetMs && outcome.status == RenameStatus::Taken;
+         waited += pause, pause = std::min(pause * 2, 2000)) {
+        sys.pause(pause);
         outcome = moveNoReplace(sys, dirFd, from, to, ways);
     }
     return outcome;
