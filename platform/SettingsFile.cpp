@@ -23,7 +23,7 @@ std::map<std::string, std::string> parseSettingsFile(const std::string &text)
     std::string line;
     std::string section;
     while (std::getline(lines, line)) {
-        if (!line.empty() && line.back() == '\r')
+        while (!line.empty() && line.back() == '\r')
             line.pop_back();
         const std::string bare = trimmed(line);
         if (bare.empty() || bare[0] == ';' || bare[0] == '#')
@@ -39,6 +39,9 @@ std::map<std::string, std::string> parseSettingsFile(const std::string &text)
         if (value.size() >= 2 && value.front() == '"' && value.back() == '"')
             value = value.substr(1, value.size() - 2);
         const std::string key = trimmed(line.substr(0, equals));
+        // Not a key: it could not be written back as the same key.
+        if (key.find('/') != std::string::npos || (!key.empty() && (key[0] == ';' || key[0] == '#' || key[0] == '[')))
+            continue;
         entries[section.empty() || section == "General" ? key : section + "/" + key] = value;
     }
     return entries;
@@ -55,8 +58,13 @@ std::string formatSettingsFile(const std::map<std::string, std::string> &entries
     std::string out;
     for (const auto &[section, values] : sections) {
         out += "[" + section + "]\n";
-        for (const auto &[key, value] : values)
-            out += key + "=" + value + "\n";
+        for (const auto &[key, value] : values) {
+            // Quoted where the reader would take something off: a pair of quotes of
+            // its own, or a carriage return at its end.
+            const bool quoted = (value.size() >= 2 && value.front() == '"' && value.back() == '"')
+                                || (!value.empty() && value.back() == '\r');
+            out += key + "=" + (quoted ? "\"" + value + "\"" : value) + "\n";
+        }
         out += "\n";
     }
     return out;

@@ -57,6 +57,10 @@ void TestPlatformServices::settingsFile_data()
     QTest::newRow("other section") << QByteArray("[Settings]\nX=1\n[Other]\nX=2\n") << "Other/X" << QByteArray("2");
     QTest::newRow("windows line ends") << QByteArray("[Settings]\r\nH=7\r\n") << "Settings/H" << QByteArray("7");
     QTest::newRow("equals inside value") << QByteArray("[S]\nK=a=b\n") << "S/K" << QByteArray("a=b");
+    QTest::newRow("a value in quotes of its own") << QByteArray("[S]\nK=\"\"a\"\"\n") << "S/K" << QByteArray("\"a\"");
+    QTest::newRow("a carriage return in quotes") << QByteArray("[S]\nK=\"300\r\"\n") << "S/K" << QByteArray("300\r");
+    QTest::newRow("no key where it could not be written back")
+        << QByteArray("[S]\nK=1\nx/;y=2\n[AA/;k]\\-H=3\r\r\n") << "S/K" << QByteArray("1");
 }
 
 void TestPlatformServices::settingsFile()
