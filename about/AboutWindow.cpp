@@ -189,9 +189,11 @@ void AboutWindow::Form_Load()
     const int y = readGeometry("Y", (screenPx.height() * twipsPerPixel - designHeight) / 2.0);
     const int w = readGeometry("W", designWidth);
     const int h = readGeometry("H", designHeight);
-    // A window cannot be sized to nothing; such a size counts as missing too.
-    widthTwips_ = w > 0 ? w : designWidth;
-    heightTwips_ = h > 0 ? h : designHeight;
+    // A size that hides the title button counts as missing too: the window
+    // could not be closed, and closing it would store that size again.
+    const QRect button = imgTitleButton->geometry();
+    widthTwips_ = w >= (button.right() + 1) * twipsPerPixel ? w : designWidth;
+    heightTwips_ = h >= (button.bottom() + 1) * twipsPerPixel ? h : designHeight;
     setGeometry(px(x), px(y), px(widthTwips_), px(heightTwips_));
 
     animations_->startCountdown();

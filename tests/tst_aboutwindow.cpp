@@ -164,6 +164,13 @@ void TestAboutWindow::badSettingsDoNotBreakTheWindow_data()
                             << " 0" << QRect(centredX, centredY, 328, 205);
     QTest::newRow("H negative") << "H"
                                 << "-3000" << QRect(centredX, centredY, 328, 205);
+    // The title button ends at 313 by 22 pixels.
+    QTest::newRow("H hiding the title button") << "H"
+                                               << " 10" << QRect(centredX, centredY, 328, 205);
+    QTest::newRow("W a pixel short of the title button") << "W"
+                                                         << " 4680" << QRect(centredX, centredY, 328, 205);
+    QTest::newRow("W just wide enough") << "W"
+                                        << " 4695" << QRect(centredX, centredY, 313, 205);
 }
 
 void TestAboutWindow::badSettingsDoNotBreakTheWindow()

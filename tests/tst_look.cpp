@@ -106,6 +106,14 @@ void TestLook::coloursHoldUnderADarkTheme()
         QVERIFY2(near(darkest(list), Qt::black, 40), qPrintable(darkest(list).name()));
         const QImage window = d.window.grab().toImage();
         QVERIFY(near(window.pixelColor(2, 2), QColor(192, 192, 255)));
+        // A disabled text box keeps a text box's white face, with grey text.
+        QLineEdit *disabled = d.field("TextBox1");
+        QVERIFY(!disabled->isEnabled());
+        disabled->setText("abc");
+        const QImage box = disabled->grab().toImage();
+        QVERIFY(near(box.pixelColor(box.width() - 6, box.height() / 2), Qt::white, 4));
+        QVERIFY2(near(darkest(box.copy(2, 2, box.width() / 2, box.height() - 4)), QColor(128, 128, 128), 40),
+                 qPrintable(darkest(box).name()));
     }
     QApplication::setPalette(before);
 }

@@ -25,7 +25,7 @@ QPalette classicPalette()
     palette.setColor(QPalette::Link, QColor(0, 0, 255));
     for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
         palette.setColor(QPalette::Disabled, role, grey);
-    palette.setColor(QPalette::Disabled, QPalette::Base, windowBackground());
+    palette.setColor(QPalette::Disabled, QPalette::Base, white);
     return palette;
 }
 
