@@ -89,11 +89,11 @@ void TestRenameClick::checksComeFirst()
         QCOMPARE(f.files(), QStringList{"a.txt"});
         QCOMPARE(f.d.selectedRows(), QList<int>{0});
     }
-    {
-        // A blank is a text; without a listed folder only the folder message follows.
+    // A blank is a text, and 替换指定字符 needs none; without a listed folder
+    // only the folder message follows.
+    for (const auto &[mode, newText] : {std::pair{"插入到原名称之前", " "}, std::pair{"替换指定字符", ""}}) {
         RenameWindowDriver d;
-        d.field("新名称")->setText(QStringLiteral(" "));
-        QTest::mouseClick(d.button("CommandButton1"), Qt::LeftButton);
+        d.rename(mode, QString::fromUtf8(newText));
         QCOMPARE(d.fakes.messages.shown.size(), std::size_t(1));
         QCOMPARE(d.fakes.messages.shown[0].title, QStringLiteral("提示"));
     }
@@ -260,6 +260,14 @@ void TestRenameClick::unsafeNamesAreSkipped()
     QCOMPARE(f.files(), (QStringList{"a.txt", "b.txt"}));
     QVERIFY(QDir(f.dir.filePath("sub")).isEmpty());
     QVERIFY(f.d.fakes.messages.shown.empty());
+
+    // A listed link to a file is renamed as the link; what it leads to stays.
+    QVERIFY(QFile::link("b.txt", f.dir.filePath("link.txt")));
+    f.d.pickFolder(f.dir.path());
+    f.d.selectNames({"link.txt"});
+    f.rename("插入到原名称之前", QStringLiteral("new_"));
+    QCOMPARE(QFile::symLinkTarget(f.dir.filePath("new_link.txt")), f.dir.filePath("b.txt"));
+    QCOMPARE(f.content("b.txt"), QByteArray("b.txt"));
 }
 
 void TestRenameClick::nonUtf8NamesKeepTheirBytes()
