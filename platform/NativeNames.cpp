@@ -24,7 +24,16 @@ NameBytes toNativeName(const QString &text)
 
 QString displayName(const NameBytes &name)
 {
-    return QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()));
+    QString text = QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()));
+    // A line feed or tab in a name would break or hide it on one line: each
+    // control character shows as its visible symbol (U+2400 onwards).
+    for (QChar &c : text) {
+        if (c.unicode() < 0x20)
+            c = QChar(0x2400 + c.unicode());
+        else if (c.unicode() == 0x7f)
+            c = QChar(0x2421);
+    }
+    return text;
 }
 
 bool isPlainFileName(const NameBytes &name)

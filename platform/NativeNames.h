@@ -14,7 +14,8 @@ using NameBytes = std::string;
 NameBytes toNativeName(const QString &text);
 
 // Readable form of a name for the screen; bytes that are not UTF-8 show as
-// replacement characters, the name itself is never derived from this text.
+// replacement characters and control characters as their visible symbols; the
+// name itself is never derived from this text.
 QString displayName(const NameBytes &name);
 
 // True for a name that stays inside its folder: not empty, not "." or "..",

@@ -289,6 +289,14 @@ void TestRenameClick::nonUtf8NamesKeepTheirBytes()
     QVERIFY(::access(expected.c_str(), F_OK) == 0);
     QCOMPARE(d.model()->rowCount(), 1);
     ::unlink(expected.c_str()); // QTemporaryDir cannot name it
+
+    // Control characters show as visible symbols, and stay on disk.
+    makeFile(dir.filePath("line\nfeed\t\x7f.txt"));
+    d.pickFolder(dir.path());
+    QCOMPARE(d.rows(), QStringList{QStringLiteral("line␊feed␉␡.txt")});
+    d.selectRows({0});
+    d.rename("插入到原名称之前", QStringLiteral("new_"));
+    QVERIFY(QFileInfo::exists(dir.filePath("new_line\nfeed\t\x7f.txt")));
 }
 
 void TestRenameClick::refreshAfterClick()
