@@ -52,7 +52,7 @@ RenameOutcome checkKept(PosixCalls &sys, int dirFd, const NameBytes &to, const s
 }
 
 RenameOutcome throughPlaceholder(PosixCalls &sys, int dirFd, const NameBytes &from, const NameBytes &to,
-                                 const struct stat &source, FolderWays &ways)
+                                 FolderWays &ways)
 {
     struct stat created {};
     int err = sys.createExclusive(dirFd, to.c_str(), created);
@@ -60,10 +60,11 @@ RenameOutcome throughPlaceholder(PosixCalls &sys, int dirFd, const NameBytes &fr
         return taken;
     if (err != 0)
         return failed(err);
-    // Where the file went meanwhile, a file system that ignores case can find
-    // the placeholder under the old spelling and move it onto itself.
-    struct stat now {};
-    if (sys.stat(dirFd, from.c_str(), now) != 0 || (now.st_dev == created.st_dev && now.st_ino == created.st_ino)) {
+    // The file as it is moved. Where it went meanwhile, a file system that
+    // ignores case can find the placeholder under the old spelling and move it onto itself.
+    struct stat source {};
+    if (sys.stat(dirFd, from.c_str(), source) != 0
+        || (source.st_dev == created.st_dev && source.st_ino == created.st_ino)) {
         removePlaceholder(sys, dirFd, to, created);
         return failed(ENOENT);
     }
@@ -74,9 +75,11 @@ RenameOutcome throughPlaceholder(PosixCalls &sys, int dirFd, const NameBytes &fr
     return failed(err);
 }
 
-RenameOutcome throughLink(PosixCalls &sys, int dirFd, const NameBytes &from, const NameBytes &to,
-                          const struct stat &source, FolderWays &ways)
+RenameOutcome throughLink(PosixCalls &sys, int dirFd, const NameBytes &from, const NameBytes &to, FolderWays &ways)
 {
+    struct stat source {};
+    if (const int err = sys.stat(dirFd, from.c_str(), source))
+        return failed(err);
     int err = sys.link(dirFd, from.c_str(), to.c_str());
     if (err == EEXIST)
         return taken;
@@ -84,23 +87,13 @@ RenameOutcome throughLink(PosixCalls &sys, int dirFd, const NameBytes &from, con
         return failed(err);
     if (err != 0) {
         ways.linkRefused = true;
-        return throughPlaceholder(sys, dirFd, from, to, source, ways);
+        return throughPlaceholder(sys, dirFd, from, to, ways);
     }
     err = sys.unlink(dirFd, from.c_str());
     if (err == 0)
         return checkKept(sys, dirFd, to, source, ways);
     sys.unlink(dirFd, to.c_str());
     return failed(err);
-}
-
-RenameOutcome throughFallback(PosixCalls &sys, int dirFd, const NameBytes &from, const NameBytes &to, FolderWays &ways)
-{
-    struct stat source {};
-    if (const int err = sys.stat(dirFd, from.c_str(), source))
-        return failed(err);
-    if (!ways.linkRefused)
-        return throughLink(sys, dirFd, from, to, source, ways);
-    return throughPlaceholder(sys, dirFd, from, to, source, ways);
 }
 
 RenameOutcome moveNoReplace(PosixCalls &sys, int dirFd, const NameBytes &from, const NameBytes &to, FolderWays &ways)
@@ -115,7 +108,9 @@ RenameOutcome moveNoReplace(PosixCalls &sys, int dirFd, const NameBytes &from, c
             return failed(err);
         ways.flagRefused = true;
     }
-    return throughFallback(sys, dirFd, from, to, ways);
+    if (!ways.linkRefused)
+        return throughLink(sys, dirFd, from, to, ways);
+    return throughPlaceholder(sys, dirFd, from, to, ways);
 }
 
 // FUSE layers keep answering for a just-moved name while their entry cache
