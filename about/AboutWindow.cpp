@@ -77,7 +77,7 @@ QLabel *addPicture(QWidget *window, const char *name, const QString &file, int l
 
 } // namespace
 
-AboutWindow::AboutWindow(const Services &services, WindowRef &bookCover, AboutTiming timing)
+AboutWindow::AboutWindow(const AboutServices &services, WindowRef &bookCover, AboutTiming timing)
     : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint)
     , services_(services)
     , bookCover_(bookCover)

@@ -24,7 +24,7 @@ class WindowRef;
 class AboutWindow : public QWidget {
     Q_OBJECT
 public:
-    AboutWindow(const Services &services, WindowRef &bookCover, AboutTiming timing = {});
+    AboutWindow(const AboutServices &services, WindowRef &bookCover, AboutTiming timing = {});
 
     // False when the window declined to open (another copy of the program runs).
     bool isLoaded() const { return loaded_; }
@@ -62,7 +62,7 @@ private:
     bool activationFromAnotherForm() const;
     int readGeometry(const char *key, double defaultValue);
 
-    Services services_;
+    AboutServices services_;
     WindowRef &bookCover_;
     AboutAnimations *animations_ = nullptr;
     bool loaded_ = false;

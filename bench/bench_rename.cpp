@@ -21,6 +21,8 @@
 #include <QRadioButton>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QThread>
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <dirent.h>
@@ -109,68 +111,146 @@ double perlRename(const QString &folder, const QString &prefix)
     });
 }
 
-struct Figures {
-    double list, selectAll, invertBlock, invertAlternating, click, floor, perl;
-};
-
-Figures measure(const QString &folder, int count)
+double median(std::vector<double> values)
 {
-    makeFolder(folder, count);
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+// A fresh folder of `count` files that has been still for a moment, as any
+// folder a person picks has: a folder changed in the last second is read again
+// before its renames.
+void makeSettledFolder(const QString &path, int count)
+{
+    makeFolder(path, count);
+    QThread::msleep(1100);
+}
+
+// The real window on the system's services, answering every box with OK.
+struct Bench {
     SystemServices system;
-    const Services real = system.services();
     SilentMessages messages;
     AnsweringPicker picker;
     // The journal where a user's would be: on the disk.
-    QTemporaryDir state(QDir::currentPath() + QStringLiteral("/bench-state-XXXXXX"));
-    FileJournalStore journal(state.filePath(QStringLiteral("last-batch.journal")));
-    const Services services{messages,   picker,      real.lister,    real.renamer, real.settings,
-                            real.links, real.beeper, real.instances, journal};
-    WindowRef about([] { return nullptr; });
-    RenameWindow window(services, about);
-    window.show();
-    QApplication::processEvents();
-    auto *list = window.findChild<QListView *>(QStringLiteral("ListBox1"));
-    auto *selection = list->selectionModel();
-    auto click = [&](const char *name) { window.findChild<QPushButton *>(QString::fromUtf8(name))->click(); };
+    QTemporaryDir state{QDir::currentPath() + QStringLiteral("/bench-state-XXXXXX")};
+    FileJournalStore journal{state.filePath(QStringLiteral("last-batch.journal"))};
+    Services real = system.services();
+    Services services{messages,   picker,      real.lister,    real.renamer, real.settings,
+                      real.links, real.beeper, real.instances, journal};
+    WindowRef about{[] { return nullptr; }};
+    RenameWindow window{services, about};
+    QListView *list = nullptr;
 
-    Figures f{};
-    picker.folder = folder;
-    f.list = secondsOf(
-        [&] { QMetaObject::invokeMethod(window.findChild<QLineEdit *>(QStringLiteral("路径")), "pickRequested"); });
-    f.selectAll = secondsOf([&] { click("全选"); });
+    Bench()
+    {
+        window.show();
+        QApplication::processEvents();
+        list = window.findChild<QListView *>(QStringLiteral("ListBox1"));
+    }
+    void click(const char *name) { window.findChild<QPushButton *>(QString::fromUtf8(name))->click(); }
+    double listFolder(const QString &folder)
+    {
+        picker.folder = folder;
+        return secondsOf(
+            [&] { QMetaObject::invokeMethod(window.findChild<QLineEdit *>(QStringLiteral("路径")), "pickRequested"); });
+    }
+    void prepareClick(const QString &prefix)
+    {
+        click("全选");
+        window.findChild<QRadioButton *>(QStringLiteral("插入到原名称之前"))->setChecked(true);
+        window.findChild<QLineEdit *>(QStringLiteral("新名称"))->setText(prefix);
+    }
+};
 
+struct Selecting {
+    double list, selectAll, invertBlock, invertAlternating, preview;
+};
+
+// Listing, selecting and the preview's first tip over a whole selection.
+Selecting measureSelecting(const QString &folder, int count)
+{
+    makeSettledFolder(folder, count);
+    Bench bench;
+    Selecting f{};
+    f.list = bench.listFolder(folder);
+    f.selectAll = secondsOf([&] { bench.click("全选"); });
+    QItemSelectionModel *selection = bench.list->selectionModel();
+    QAbstractItemModel *model = bench.list->model();
     selection->clearSelection();
-    selection->select(QItemSelection(list->model()->index(0, 0), list->model()->index(count / 3, 0)),
-                      QItemSelectionModel::Select);
-    f.invertBlock = secondsOf([&] { click("反选"); });
-
+    selection->select(QItemSelection(model->index(0, 0), model->index(count / 3, 0)), QItemSelectionModel::Select);
+    f.invertBlock = secondsOf([&] { bench.click("反选"); });
     QItemSelection alternating;
     for (int row = 0; row < count; row += 2)
-        alternating.append(QItemSelectionRange(list->model()->index(row, 0)));
+        alternating.append(QItemSelectionRange(model->index(row, 0)));
     selection->clearSelection();
     selection->select(alternating, QItemSelectionModel::Select);
-    f.invertAlternating = secondsOf([&] { click("反选"); });
-
-    click("全选");
-    window.findChild<QRadioButton *>(QStringLiteral("插入到原名称之前"))->setChecked(true);
-    window.findChild<QLineEdit *>(QStringLiteral("新名称"))->setText(QStringLiteral("a_"));
-    f.click = secondsOf([&] { click("CommandButton1"); });
-    if (list->model()->rowCount() != count || readNames(folder.toStdString()).front().rfind("a_", 0) != 0)
-        std::printf("  warning: the click did not rename every file\n");
-
-    f.floor = plainLoop(folder, "b_");
-    f.perl = perlRename(folder, QStringLiteral("c_"));
+    f.invertAlternating = secondsOf([&] { bench.click("反选"); });
+    bench.prepareClick(QStringLiteral("a_"));
+    f.preview = secondsOf([&] {
+        if (model->index(count - 1, 0).data(Qt::ToolTipRole).toString().isEmpty())
+            std::printf("  warning: the last row has no tip\n");
+    });
     QDir(folder).removeRecursively();
     return f;
 }
 
-void report(const char *where, int count, const Figures &f)
+// One click on a fresh folder, listed first, timed alone.
+double measureClick(const QString &folder, int count)
 {
-    std::printf("%-5s %7d files  list %6.3f s  select all %6.3f s  invert block %6.3f s  invert alternating %6.3f s\n",
-                where, count, f.list, f.selectAll, f.invertBlock, f.invertAlternating);
-    std::printf("%-5s %7d files  rename click %6.3f s  plain loop %6.3f s  perl rename %6.3f s  "
-                "click/loop %.2fx  perl/click %.2fx\n",
-                where, count, f.click, f.floor, f.perl, f.click / f.floor, f.perl > 0 ? f.perl / f.click : 0.0);
+    makeSettledFolder(folder, count);
+    Bench bench;
+    bench.listFolder(folder);
+    bench.prepareClick(QStringLiteral("a_"));
+    const double seconds = secondsOf([&] { bench.click("CommandButton1"); });
+    if (bench.list->model()->rowCount() != count || readNames(folder.toStdString()).front().rfind("a_", 0) != 0)
+        std::printf("  warning: the click did not rename every file\n");
+    QDir(folder).removeRecursively();
+    return seconds;
+}
+
+double measureLoop(const QString &folder, int count)
+{
+    makeSettledFolder(folder, count);
+    const double seconds = plainLoop(folder, "b_");
+    QDir(folder).removeRecursively();
+    return seconds;
+}
+
+double measurePerl(const QString &folder, int count)
+{
+    makeSettledFolder(folder, count);
+    const double seconds = perlRename(folder, QStringLiteral("c_"));
+    QDir(folder).removeRecursively();
+    return seconds;
+}
+
+// Click and plain loop take turns on fresh folders, the order swapped each
+// round, so that what the machine does meanwhile falls on both alike.
+void report(const char *where, const QString &folder, int count, int rounds)
+{
+    const Selecting s = measureSelecting(folder, count);
+    std::printf("%-5s %7d files  list %6.3f s  select all %6.3f s  invert block %6.3f s  invert alternating %6.3f s"
+                "  preview %6.3f s\n",
+                where, count, s.list, s.selectAll, s.invertBlock, s.invertAlternating, s.preview);
+    std::vector<double> clicks, loops, ratios;
+    for (int round = 0; round < rounds; ++round) {
+        double click = 0, loop = 0;
+        if (round % 2 == 0) {
+            click = measureClick(folder, count);
+            loop = measureLoop(folder, count);
+        } else {
+            loop = measureLoop(folder, count);
+            click = measureClick(folder, count);
+        }
+        clicks.push_back(click);
+        loops.push_back(loop);
+        ratios.push_back(click / loop);
+    }
+    const double perl = count <= 100000 ? measurePerl(folder, count) : -1;
+    std::printf("%-5s %7d files  median of %d rounds: rename click %6.3f s  plain loop %6.3f s  click/loop %.2fx "
+                "(from %.2fx to %.2fx)  perl rename %6.3f s\n",
+                where, count, rounds, median(clicks), median(loops), median(ratios),
+                *std::min_element(ratios.begin(), ratios.end()), *std::max_element(ratios.begin(), ratios.end()), perl);
     std::fflush(stdout);
 }
 
@@ -182,18 +262,31 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     const QStringList args = app.arguments();
     const QString disk = args.size() > 1 ? args[1] : QDir::currentPath() + QStringLiteral("/bench-folder");
-    for (int count : {10000, 100000}) {
-        report("shm", count, measure(QStringLiteral("/dev/shm/quillbox-bench"), count));
-        report("disk", count, measure(disk, count));
+    int rounds = qEnvironmentVariableIntValue("QUILLBOX_BENCH_ROUNDS");
+    if (rounds <= 0)
+        rounds = 5;
+    // QUILLBOX_BENCH_COUNTS=100000 measures one size only.
+    QList<int> counts{10000, 100000, 1000000};
+    if (const QString only = qEnvironmentVariable("QUILLBOX_BENCH_COUNTS"); !only.isEmpty()) {
+        counts.clear();
+        for (const QString &count : only.split(QLatin1Char(',')))
+            counts << count.toInt();
+    }
+    for (int count : counts) {
+        report("shm", QStringLiteral("/dev/shm/quillbox-bench"), count, rounds);
+        report("disk", disk, count, rounds);
     }
     // A FUSE mount is slow for every program; 10,000 files tell the ratio, and
     // what the no-overwrite fallback (placeholder, rename and checks) costs a
     // file beyond the bare renameat of the loop.
     if (args.size() > 2) {
         constexpr int count = 10000;
-        const Figures fuse = measure(args[2] + QStringLiteral("/quillbox-bench"), count);
-        report("fuse", count, fuse);
-        std::printf("fuse  fallback cost %.3f ms a file\n", (fuse.click - fuse.floor) * 1000 / count);
+        const QString fuse = args[2] + QStringLiteral("/quillbox-bench");
+        const double click = measureClick(fuse, count);
+        const double loop = measureLoop(fuse, count);
+        std::printf("fuse  %7d files  rename click %6.3f s  plain loop %6.3f s  click/loop %.2fx\n", count, click, loop,
+                    click / loop);
+        std::printf("fuse  fallback cost %.3f ms a file\n", (click - loop) * 1000 / count);
     }
     return 0;
 }

@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <functional>
 #include <memory>
+#include <string_view>
 #include <vector>
 
 struct RenameRequest {
@@ -50,6 +51,9 @@ public:
                                                       const std::vector<RenameRequest> &requests,
                                                       const Progress &progress = {})
         = 0;
-    // Whether the folder holds an entry of this name, of any kind.
-    virtual bool entryExists(const FolderHandle &folder, const NameBytes &name) = 0;
+    // Told of each entry of a folder, and whether a rename takes it: a plain
+    // file or a link to one.
+    using TakeEntry = std::function<void(std::string_view name, bool file)>;
+    // Tells of every entry of the folder now; false when it cannot be read.
+    virtual bool readFolder(const FolderHandle &folder, const TakeEntry &take) = 0;
 };

@@ -12,8 +12,7 @@ class LinkOpener;
 class MessageBox;
 class SettingsStore;
 
-// The platform services a window may call, handed to it at construction.
-// Tests fill it with fakes.
+// Every platform service the program uses, owned in one place. Tests fill it with fakes.
 struct Services {
     MessageBox &messages;
     FolderPicker &picker;
@@ -24,4 +23,38 @@ struct Services {
     Beeper &beeper;
     InstanceGuard &instances;
     JournalStore &journal;
+};
+
+// What the rename window calls.
+struct RenameServices {
+    MessageBox &messages;
+    FolderPicker &picker;
+    FolderLister &lister;
+    FileRenamer &renamer;
+    JournalStore &journal;
+    RenameServices(const Services &all)
+        : messages(all.messages)
+        , picker(all.picker)
+        , lister(all.lister)
+        , renamer(all.renamer)
+        , journal(all.journal)
+    {
+    }
+};
+
+// What the About window calls.
+struct AboutServices {
+    MessageBox &messages;
+    SettingsStore &settings;
+    LinkOpener &links;
+    Beeper &beeper;
+    InstanceGuard &instances;
+    AboutServices(const Services &all)
+        : messages(all.messages)
+        , settings(all.settings)
+        , links(all.links)
+        , beeper(all.beeper)
+        , instances(all.instances)
+    {
+    }
 };

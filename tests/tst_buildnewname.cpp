@@ -12,7 +12,6 @@ class TestBuildNewName : public QObject {
 private slots:
     void rules_data();
     void rules();
-    void planCountsSelectedRowsOnly();
 };
 
 void TestBuildNewName::rules_data()
@@ -87,17 +86,6 @@ void TestBuildNewName::rules()
     const std::string result = BuildNewName(mode, name.toStdString(), newText.toStdString(), find.toStdString(),
                                             replacement.toStdString(), std::uint64_t(counter));
     QCOMPARE(QByteArray::fromStdString(result), expected);
-}
-
-void TestBuildNewName::planCountsSelectedRowsOnly()
-{
-    const std::vector<NameBytes> names{"a.jpg", "skipped.txt", "b.png", "c"};
-    const auto plan = planRenames(NamingMode::ReplaceWithNumber, {"img", "", ""}, names, {0, 2, 3});
-    QCOMPARE(plan.size(), std::size_t(3));
-    QCOMPARE(QByteArray::fromStdString(plan[0].from), QByteArray("a.jpg"));
-    QCOMPARE(QByteArray::fromStdString(plan[0].to), QByteArray("img1.jpg"));
-    QCOMPARE(QByteArray::fromStdString(plan[1].to), QByteArray("img2.png"));
-    QCOMPARE(QByteArray::fromStdString(plan[2].to), QByteArray("img3"));
 }
 
 QTEST_GUILESS_MAIN(TestBuildNewName)

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
+#include "posix/PosixFileRenamer.h"
 #include "posix/PosixFolderLister.h"
 
 #include <QDir>
@@ -36,6 +37,7 @@ class TestFolderLister : public QObject {
 private slots:
     void listsPlainFilesOnly();
     void emptyAndUnreadableFolders();
+    void renamesTrustAListingOnlyWhileTheFolderIsUnchanged();
 };
 
 void TestFolderLister::listsPlainFilesOnly()
@@ -83,6 +85,35 @@ void TestFolderLister::emptyAndUnreadableFolders()
     QCOMPARE(lister.listFiles(dir.path().toStdString())->names.size(), std::size_t(0));
     QVERIFY(!lister.listFiles(dir.filePath("missing").toStdString()));
     QVERIFY(lister.listFiles("/"));
+}
+
+// A folder still since before its listing needs no second look before the
+// renames; a folder changed since then does, so that a file that became a
+// folder is left alone.
+void TestFolderLister::renamesTrustAListingOnlyWhileTheFolderIsUnchanged()
+{
+    struct CountingScans : PosixCalls {
+        int scans = 0;
+        int listNonFiles(int dirFd, std::vector<NameBytes> &names) override
+        {
+            ++scans;
+            return PosixCalls::listNonFiles(dirFd, names);
+        }
+    } calls;
+    QTemporaryDir dir;
+    touch(dir.filePath("a"));
+    touch(dir.filePath("b"));
+    QTest::qWait(1100); // older than the file system's clock can blur
+    PosixFolderLister lister;
+    const std::optional<FolderListing> listing = lister.listFiles(QFile::encodeName(dir.path()).toStdString());
+    QVERIFY(listing);
+    PosixFileRenamer renamer(calls);
+    QCOMPARE(renamer.renameInFolder(*listing->folder, {{"a", "a"}})[0].status, RenameStatus::Renamed);
+    QCOMPARE(calls.scans, 0);
+    QVERIFY(QFile::remove(dir.filePath("b")) && QDir(dir.path()).mkdir("b"));
+    QCOMPARE(renamer.renameInFolder(*listing->folder, {{"b", "c"}})[0].status, RenameStatus::NotAllowed);
+    QCOMPARE(calls.scans, 1);
+    QVERIFY(QFileInfo(dir.filePath("b")).isDir());
 }
 
 QTEST_GUILESS_MAIN(TestFolderLister)

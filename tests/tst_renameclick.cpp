@@ -6,6 +6,7 @@
 #include "RenameJournal.h"
 #include "posix/PosixFileRenamer.h"
 
+#include <QAccessible>
 #include <QHelpEvent>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -48,8 +49,6 @@ private slots:
     void checksComeFirst();
     void eachMode_data();
     void eachMode();
-    void numbersCountSelectedRowsAndFailures();
-    void collisionsLoseNothing();
     void aRenameNotKeptIsNamed();
     void unsafeNamesAreSkipped();
     void nonUtf8NamesKeepTheirBytes();
@@ -62,6 +61,7 @@ private slots:
     void undoRefuses_data();
     void undoRefuses();
     void previewTips();
+    void undoKeyWhereTheFocusIs();
 };
 
 void TestRenameClick::checksComeFirst()
@@ -153,59 +153,6 @@ void TestRenameClick::eachMode()
     QCOMPARE(f.files(), original);
     QCOMPARE(f.d.rows().size(), before.size() - int(before.contains(".profile")));
     QVERIFY(f.d.fakes.messages.shown.empty());
-}
-
-void TestRenameClick::numbersCountSelectedRowsAndFailures()
-{
-    ListedFolder f({"a.jpg", "x.txt", "b.png", "c", "gone.txt", "d.gif", "img5.txt"});
-    // gone.txt vanishes after listing; img5.txt blocks d.gif's new name.
-    QVERIFY(QFile::remove(f.dir.filePath("gone.txt")));
-    makeFile(f.dir.filePath("img5.gif"), "blocker");
-    QStringList picked{"a.jpg", "b.png", "c", "gone.txt", "d.gif"};
-    // The numbers follow list order, which is the folder's enumeration order.
-    QStringList inListOrder;
-    for (const QString &row : f.d.rows())
-        if (picked.contains(row))
-            inListOrder << row;
-    f.d.selectNames(picked);
-    f.rename("替换原文件名", QStringLiteral("img"));
-
-    QStringList expected{"x.txt", "img5.txt", "img5.gif"};
-    for (int i = 0; i < inListOrder.size(); ++i) {
-        const QString &old = inListOrder[i];
-        const QString ext = old.contains('.') ? old.mid(old.lastIndexOf('.')) : QString();
-        const QString target = QStringLiteral("img%1").arg(i + 1) + ext;
-        if (old == "gone.txt" || target == "img5.gif")
-            expected << (old == "gone.txt" ? QString() : old);
-        else
-            expected << target;
-    }
-    expected.removeAll(QString());
-    expected.sort();
-    QCOMPARE(f.files(), expected);
-    QCOMPARE(f.content("img5.gif"), QByteArray("blocker"));
-}
-
-void TestRenameClick::collisionsLoseNothing()
-{
-    ListedFolder f({"a-b.txt", "ab-.txt", "ab.txt.bak", "keep.txt"});
-    makeFile(f.dir.filePath("new_keep.txt"), "existing");
-    QTest::mouseClick(f.d.button("全选"), Qt::LeftButton);
-    f.rename("插入到原名称之前", QStringLiteral("new_"));
-    QCOMPARE(f.content("new_keep.txt"), QByteArray("existing"));
-    QCOMPARE(f.content("keep.txt"), QByteArray("keep.txt"));
-
-    // Two rows that map to one name: the first wins, the second stays as it was.
-    ListedFolder g({"a-b.txt", "ab-.txt"});
-    const QString first = g.d.rows().at(0);
-    const QString second = g.d.rows().at(1);
-    QTest::mouseClick(g.d.button("全选"), Qt::LeftButton);
-    g.rename("替换指定字符", QString(), QStringLiteral("-"), QString());
-    QStringList expected{"ab.txt", second};
-    expected.sort();
-    QCOMPARE(g.files(), expected);
-    QCOMPARE(g.content("ab.txt"), first.toUtf8());
-    QCOMPARE(g.content(second), second.toUtf8());
 }
 
 // A mount without RENAME_NOREPLACE or hard links whose placeholder ends up
@@ -373,12 +320,18 @@ void TestRenameClick::undoNeverOverwrites()
     QCOMPARE(f.content("a.txt"), QByteArray("newcomer"));
     QCOMPARE(f.content("new_a.txt"), QByteArray("a.txt"));
     QVERIFY(!f.d.list()->actions().at(0)->isEnabled());
+    // One box says what did not come back, and why.
+    QCOMPARE(f.d.fakes.messages.shown.size(), std::size_t(1));
+    QCOMPARE(f.d.fakes.messages.shown[0].text,
+             QStringLiteral("“%1”中的上次重命名只撤销了一部分：0 个文件已恢复原名，2 个文件仍是新名称。\n"
+                            "原名称已被占用：1 个\n文件已不存在：1 个")
+                 .arg(f.dir.path()));
 
     // A second undo does nothing.
     QVERIFY(QFile::rename(f.dir.filePath("moved.txt"), f.dir.filePath("new_b.txt")));
     QTest::keyClick(f.d.list(), Qt::Key_Z, Qt::ControlModifier);
     QCOMPARE(f.files(), (QStringList{"a.txt", "new_a.txt", "new_b.txt"}));
-    QVERIFY(f.d.fakes.messages.shown.empty());
+    QCOMPARE(f.d.fakes.messages.shown.size(), std::size_t(1));
 
     // A click whose every name is taken leaves the undo before it as it was.
     f.d.fakes.journal.text = "earlier";
@@ -525,47 +478,71 @@ void TestRenameClick::undoRefuses()
     }
 }
 
-// A selected row's tip says what 确定 would do to it; unselected rows have none.
+// A selected row's tip says what 确定 would do to it: under the mouse, at the
+// row the keyboard makes current, and as the row's accessible description. An
+// unselected row has none, and no row has one while the click would stop at a
+// check. A file deleted after its tip was shown gets a tip that says so.
 void TestRenameClick::previewTips()
 {
-    ListedFolder f({"a.jpg", "b.jpg", "c.jpg", "img3.jpg"});
-    const QStringList rows = f.d.rows();
-    const auto tipOf = [&](const QString &name) {
-        QListView *list = f.d.list();
-        const QRect rect = list->visualRect(f.d.model()->index(int(rows.indexOf(name)), 0));
+    ListedFolder f({"a.jpg", "b.jpg"});
+    QListView *list = f.d.list();
+    const auto tipOf = [&](int row) {
+        const QRect rect = list->visualRect(f.d.model()->index(row, 0));
         QHelpEvent help(QEvent::ToolTip, rect.center(), list->viewport()->mapToGlobal(rect.center()));
         QToolTip::hideText();
         QApplication::sendEvent(list->viewport(), &help);
         return QToolTip::isVisible() ? QToolTip::text() : QString();
     };
-    f.d.selectNames({"a.jpg", "b.jpg", "c.jpg"});
+    const auto noTip = [&](int row) { return f.d.model()->index(row, 0).data(Qt::ToolTipRole).toString().isEmpty(); };
+    const QString first = f.d.rows()[0];
+    const QString renamed = QStringLiteral("按确定后改名为：img1.jpg（第 1 个选中的文件）");
+    f.d.selectRows({0});
     QTest::mouseClick(f.d.option("替换原文件名"), Qt::LeftButton);
+    QVERIFY(noTip(0)); // no new name yet: the click would ask for one
     f.d.field("新名称")->setText("img");
-    const QStringList selected{"a.jpg", "b.jpg", "c.jpg"};
-    QStringList numbered;
-    for (const QString &name : selected)
-        numbered << tipOf(name);
-    // The click numbers the selected rows in list order.
-    QStringList inOrder = selected;
-    std::sort(inOrder.begin(), inOrder.end(),
-              [&](const QString &a, const QString &b) { return rows.indexOf(a) < rows.indexOf(b); });
-    QCOMPARE(tipOf(inOrder[0]), QStringLiteral("按确定后改名为：img1.jpg（第 1 个选中的文件）"));
-    QCOMPARE(tipOf(inOrder[1]), QStringLiteral("按确定后改名为：img2.jpg（第 2 个选中的文件）"));
-    QCOMPARE(tipOf(inOrder[2]), QStringLiteral("将跳过：img3.jpg 已存在"));
-    tipOf("img3.jpg");
-    QTRY_VERIFY(!QToolTip::isVisible());
+    QCOMPARE(tipOf(0), renamed);
+    QVERIFY(noTip(1));
 
-    QTest::mouseClick(f.d.option("插入到原名称之前"), Qt::LeftButton);
-    f.d.field("新名称")->setText("");
-    QTest::mouseClick(f.d.option("替换指定字符"), Qt::LeftButton);
-    f.d.field("TextBox1")->setText("a");
-    f.d.field("TextBox2")->setText("b");
-    f.d.selectNames({"a.jpg", "b.jpg"});
-    const bool aFirst = rows.indexOf("a.jpg") < rows.indexOf("b.jpg");
-    QCOMPARE(tipOf("a.jpg"), aFirst ? QStringLiteral("将跳过：b.jpg 已存在")
-                                    : QStringLiteral("将跳过：上面选中的 b.jpg 先改名为 b.jpg"));
-    QCOMPARE(tipOf("b.jpg"), aFirst ? QStringLiteral("按确定后名称不变（第 2 个选中的文件）")
-                                    : QStringLiteral("按确定后名称不变（第 1 个选中的文件）"));
+    list->setFocus();
+    list->selectionModel()->setCurrentIndex(f.d.model()->index(1, 0), QItemSelectionModel::NoUpdate);
+    QToolTip::hideText();
+    QTest::keyClick(list, Qt::Key_Up, Qt::ControlModifier); // moves the current row, keeps the selection
+    QTRY_VERIFY(QToolTip::isVisible());
+    QCOMPARE(QToolTip::text(), renamed);
+    QAccessibleInterface *rows = QAccessible::queryAccessibleInterface(list);
+    QCOMPARE(rows->child(0)->text(QAccessible::Description), renamed);
+    QCOMPARE(rows->child(1)->text(QAccessible::Description), QString());
+
+    // Once the folder has been still long enough for its stamp to prove it unchanged.
+    QTest::qWait(1100);
+    QCOMPARE(tipOf(0), renamed);
+    QVERIFY(QFile::remove(f.dir.filePath(first)));
+    QCOMPARE(tipOf(0), QStringLiteral("将跳过：%1 已不存在").arg(first));
+}
+
+// Ctrl+Z where the focus is: a text field with nothing of its own to undo
+// undoes the last batch; one with typed text undoes its typing first.
+void TestRenameClick::undoKeyWhereTheFocusIs()
+{
+    ListedFolder f({"a.txt"});
+    QTest::mouseClick(f.d.button("全选"), Qt::LeftButton);
+    f.rename("插入到原名称之前", QStringLiteral("n_"));
+    QCOMPARE(f.files(), QStringList{"n_a.txt"});
+    f.d.pickFolder(f.dir.path()); // listing puts the focus into 新名称
+    QCOMPARE(QApplication::focusWidget(), f.d.field("新名称"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(f.files(), QStringList{"a.txt"});
+
+    QTest::mouseClick(f.d.button("全选"), Qt::LeftButton);
+    f.rename("插入到原名称之前", QStringLiteral("n_"));
+    f.d.field("新名称")->setFocus();
+    QTest::keyClicks(f.d.field("新名称"), "x");
+    QTest::keyClick(f.d.field("新名称"), Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(f.d.field("新名称")->text(), QStringLiteral("n_"));
+    QCOMPARE(f.files(), QStringList{"n_a.txt"});
+    f.d.field("路径")->setFocus();
+    QTest::keyClick(f.d.field("路径"), Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(f.files(), QStringList{"a.txt"});
 }
 
 QTEST_MAIN(TestRenameClick)

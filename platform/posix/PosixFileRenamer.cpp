@@ -2,6 +2,7 @@
 
 #include "PosixFileRenamer.h"
 
+#include "FolderEntries.h"
 #include "NoOverwriteRename.h"
 #include "PosixFolderHandle.h"
 
@@ -31,11 +32,16 @@ std::shared_ptr<FolderHandle> PosixFileRenamer::openFolder(const NameBytes &path
     return PosixFolderHandle::open(path);
 }
 
-bool PosixFileRenamer::entryExists(const FolderHandle &folder, const NameBytes &name)
+bool PosixFileRenamer::readFolder(const FolderHandle &folder, const TakeEntry &take)
 {
     const auto *open = dynamic_cast<const PosixFolderHandle *>(&folder);
-    struct stat entry {};
-    return open && isPlainFileName(name) && calls_.stat(open->fd(), name.c_str(), entry) == 0;
+    return open && readFolderEntries(open->fd(), [&](const dirent &entry) {
+                       struct stat target {};
+                       const bool mayLead = entry.d_type == DT_LNK || entry.d_type == DT_UNKNOWN;
+                       take(entry.d_name, entry.d_type == DT_REG
+                                              || (mayLead && calls_.statTarget(open->fd(), entry.d_name, target) == 0
+                                                  && S_ISREG(target.st_mode)));
+                   }) == 0;
 }
 
 std::vector<RenameOutcome> PosixFileRenamer::renameInFolder(const FolderHandle &folder,
@@ -51,9 +57,15 @@ std::vector<RenameOutcome> PosixFileRenamer::renameInFolder(const FolderHandle &
     }
     // One look at the folder names the entries that may not be plain files; only
     // those cost a stat each. Where the folder cannot be read, every name does.
-    std::vector<NameBytes> nonFiles;
-    const bool allSuspect = calls_.listNonFiles(open->fd(), nonFiles) != 0;
-    const std::unordered_set<NameBytes> suspects(nonFiles.begin(), nonFiles.end());
+    // A folder unchanged since its listing needs no second look.
+    std::vector<NameBytes> scanned;
+    const std::vector<NameBytes> *nonFiles = open->nonFilesIfUnchanged();
+    bool allSuspect = false;
+    if (!nonFiles) {
+        allSuspect = calls_.listNonFiles(open->fd(), scanned) != 0;
+        nonFiles = &scanned;
+    }
+    const std::unordered_set<NameBytes> suspects(nonFiles->begin(), nonFiles->end());
     FolderWays ways;
     for (const RenameRequest &request : requests) {
         RenameOutcome outcome{RenameStatus::NotAllowed, 0};

@@ -20,7 +20,7 @@ public:
     std::shared_ptr<FolderHandle> openFolder(const NameBytes &path) override;
     std::vector<RenameOutcome> renameInFolder(const FolderHandle &folder, const std::vector<RenameRequest> &requests,
                                               const Progress &progress = {}) override;
-    bool entryExists(const FolderHandle &folder, const NameBytes &name) override;
+    bool readFolder(const FolderHandle &folder, const TakeEntry &take) override;
 
 private:
     PosixCalls systemCalls_;

@@ -6,6 +6,7 @@
 #include "../NativeNames.h"
 
 #include <memory>
+#include <vector>
 
 // A folder open as an O_PATH descriptor; every name is resolved relative to it.
 class PosixFolderHandle : public FolderHandle {
@@ -22,7 +23,17 @@ public:
     static std::shared_ptr<PosixFolderHandle> open(const NameBytes &path);
     int fd() const { return fd_; }
     FolderIdentity identity() const override;
+    // Only on local file systems that keep nanoseconds.
+    std::optional<FolderStamp> stamp() const override;
+
+    // What a listing saw: the stamp taken before it read the folder, and the
+    // entries that were not regular files.
+    void rememberListing(const FolderStamp &before, std::vector<NameBytes> nonFiles);
+    // Those entries, while the stamp proves the folder unchanged since; else nothing.
+    const std::vector<NameBytes> *nonFilesIfUnchanged() const;
 
 private:
     int fd_;
+    std::optional<FolderStamp> listedStamp_;
+    std::vector<NameBytes> listedNonFiles_;
 };

@@ -7,6 +7,7 @@
 #include "PosixFolderHandle.h"
 
 #include <sys/stat.h>
+#include <time.h>
 
 namespace {
 
@@ -31,7 +32,14 @@ std::optional<FolderListing> PosixFolderLister::listFiles(const NameBytes &folde
         return std::nullopt;
     FolderListing listing;
     std::vector<NameBytes> interrupted;
+    std::vector<NameBytes> nonFiles;
+    // Taken before the read, so that any change during it shows too.
+    const std::optional<FolderStamp> before = handle->stamp();
+    timespec now{};
+    clock_gettime(CLOCK_REALTIME, &now);
     const int err = readFolderEntries(handle->fd(), [&](const dirent &entry) {
+        if (entry.d_type != DT_REG)
+            nonFiles.emplace_back(entry.d_name);
         if (entry.d_name[0] == '.' || !isListableFile(handle->fd(), entry.d_type, entry.d_name))
             return;
         if (NameBytes(entry.d_name).compare(0, movingPrefix.size(), movingPrefix) == 0)
@@ -41,6 +49,9 @@ std::optional<FolderListing> PosixFolderLister::listFiles(const NameBytes &folde
     });
     if (err != 0)
         return std::nullopt;
+    // The renames that follow need not read the folder again while it stays as listed.
+    if (before && before->settledBy(std::int64_t(now.tv_sec) * 1'000'000'000 + now.tv_nsec))
+        handle->rememberListing(*before, std::move(nonFiles));
     // Put back after reading: renaming while readdir runs may show an entry twice.
     PosixCalls calls;
     FolderWays ways;

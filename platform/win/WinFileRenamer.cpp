@@ -44,11 +44,22 @@ std::shared_ptr<FolderHandle> WinFileRenamer::openFolder(const NameBytes &path)
     return std::make_shared<WinFolderHandle>(folder);
 }
 
-bool WinFileRenamer::entryExists(const FolderHandle &folder, const NameBytes &name)
+bool WinFileRenamer::readFolder(const FolderHandle &folder, const TakeEntry &take)
 {
     const auto *open = dynamic_cast<const WinFolderHandle *>(&folder);
-    return open && isPlainFileName(name)
-           && GetFileAttributesW(native(open->pathOf(wide(name)))) != INVALID_FILE_ATTRIBUTES;
+    if (!open)
+        return false;
+    WIN32_FIND_DATAW found;
+    const HANDLE search = FindFirstFileW(native(open->pathOf(QStringLiteral("*"))), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return false;
+    do {
+        const QString name = QString::fromWCharArray(found.cFileName);
+        if (name != QLatin1String(".") && name != QLatin1String(".."))
+            take(name.toStdString(), !(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY));
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+    return true;
 }
 
 std::vector<RenameOutcome> WinFileRenamer::renameInFolder(const FolderHandle &folder,

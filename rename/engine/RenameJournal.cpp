@@ -4,6 +4,7 @@
 
 #include <QCryptographicHash>
 #include <charconv>
+#include <limits>
 #include <optional>
 
 namespace {
@@ -112,13 +113,44 @@ bool sealedBy(std::string_view line, std::string_view before)
 std::string journalPlan(const NameBytes &folder, const FolderIdentity &identity,
                         const std::vector<RenameRequest> &pairs)
 {
-    std::string out = std::string(magic) + std::to_string(journalVersion) + "\n";
-    out += "F " + std::to_string(folder.size()) + " " + std::to_string(identity.device) + " "
-           + std::to_string(identity.inode) + "\n" + folder + "\n";
+    // A plan of a million pairs is written in one pass into one buffer.
+    constexpr std::size_t digits = std::numeric_limits<std::size_t>::digits10 + 1;
+    std::size_t size = magic.size() + 2 * digits + folder.size() + 64;
     for (const RenameRequest &pair : pairs)
-        out += "P " + std::to_string(pair.from.size()) + " " + std::to_string(pair.to.size()) + "\n" + pair.from
-               + pair.to + "\n";
-    out += "B " + std::to_string(pairs.size()) + " " + checksum(out) + "\n";
+        size += pair.from.size() + pair.to.size() + 2 * digits + 5;
+    std::string out;
+    out.reserve(size);
+    const auto put = [&out](std::uint64_t value) {
+        char text[digits + 1];
+        out.append(text, std::to_chars(text, text + sizeof text, value).ptr);
+    };
+    out += magic;
+    put(journalVersion);
+    out += "\nF ";
+    put(folder.size());
+    out += ' ';
+    put(identity.device);
+    out += ' ';
+    put(identity.inode);
+    out += '\n';
+    out += folder;
+    out += '\n';
+    for (const RenameRequest &pair : pairs) {
+        out += "P ";
+        put(pair.from.size());
+        out += ' ';
+        put(pair.to.size());
+        out += '\n';
+        out += pair.from;
+        out += pair.to;
+        out += '\n';
+    }
+    const std::string sum = checksum(out);
+    out += "B ";
+    put(pairs.size());
+    out += ' ';
+    out += sum;
+    out += '\n';
     return out;
 }
 

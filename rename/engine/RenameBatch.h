@@ -24,7 +24,8 @@ struct UndoReport {
     bool nothingToUndo = false;
     std::optional<UndoRefusal> refused;
     NameBytes folder;                    // the batch's folder
-    std::vector<RenameOutcome> outcomes; // one per pair renamed back, newest first
+    std::vector<RenameRequest> back;     // the pairs renamed back, newest first
+    std::vector<RenameOutcome> outcomes; // one for each of them
 };
 
 // Whether there is a last batch not yet undone (or a journal that undo will refuse, saying why).

@@ -2,14 +2,14 @@
 
 #include "RenameBatch.h"
 
+#include "BatchPlan.h"
 #include "RenameJournal.h"
-
-#include <unordered_map>
 
 namespace {
 // Marks are written a block at a time; a crash loses at most one block, whose
 // pairs undo then finds on disk.
 constexpr std::size_t marksPerBlock = 1024;
+constexpr std::size_t notJournaled = std::size_t(-1);
 } // namespace
 
 std::vector<RenameOutcome> renameBatch(FileRenamer &renamer, const FolderHandle &folder, const NameBytes &folderPath,
@@ -18,8 +18,21 @@ std::vector<RenameOutcome> renameBatch(FileRenamer &renamer, const FolderHandle 
 {
     if (requests.empty())
         return {};
-    const bool journaled = journal.start(journalPlan(absolutePath(folderPath), folder.identity(), requests));
-    if (!journaled) {
+    // Only the renames that can change a name are journaled: a name that would
+    // leave the folder never reaches the journal, whose every name must be plain.
+    std::vector<std::size_t> journalIndex(requests.size(), notJournaled);
+    std::size_t count = 0;
+    for (std::size_t i = 0; i < requests.size(); ++i)
+        if (requests[i].from != requests[i].to && isPlainFileName(requests[i].from) && isPlainFileName(requests[i].to))
+            journalIndex[i] = count++;
+    // Where every request is journaled, as in most batches, they are not copied.
+    std::vector<RenameRequest> some;
+    if (count < requests.size())
+        for (std::size_t i = 0; i < requests.size(); ++i)
+            if (journalIndex[i] != notJournaled)
+                some.push_back(requests[i]);
+    const std::vector<RenameRequest> &journaled = count < requests.size() ? some : requests;
+    if (!journal.start(journalPlan(absolutePath(folderPath), folder.identity(), journaled))) {
         if (!renameWithoutJournal())
             return {};
         journal.clear();
@@ -27,11 +40,13 @@ std::vector<RenameOutcome> renameBatch(FileRenamer &renamer, const FolderHandle 
     }
     std::string marks;
     std::size_t pending = 0;
+    bool changed = false;
     std::vector<RenameOutcome> outcomes
         = renamer.renameInFolder(folder, requests, [&](std::size_t index, const RenameOutcome &outcome) {
-              if (!outcome.moved() || requests[index].from == requests[index].to)
+              if (!outcome.moved() || journalIndex[index] == notJournaled)
                   return;
-              marks += journalMark(index);
+              changed = true;
+              marks += journalMark(journalIndex[index]);
               if (++pending == marksPerBlock) {
                   journal.append(journalBlock(marks), false);
                   marks.clear();
@@ -39,9 +54,6 @@ std::vector<RenameOutcome> renameBatch(FileRenamer &renamer, const FolderHandle 
               }
           });
     // A batch that changed no name leaves the undo of the one before it.
-    bool changed = false;
-    for (std::size_t i = 0; i < outcomes.size(); ++i)
-        changed = changed || (outcomes[i].moved() && requests[i].from != requests[i].to);
     if (!changed)
         journal.restorePrevious();
     else
@@ -78,22 +90,18 @@ UndoReport undoLastBatch(FileRenamer &renamer, JournalStore &journal)
         report.refused = UndoRefusal::FolderReplaced;
         return report;
     }
-    // The folder as it will be once the renames back so far are done: a chain
-    // of pairs is judged in the order the renames back will run.
-    std::unordered_map<NameBytes, bool> planned;
-    const auto exists = [&](const NameBytes &name) {
-        const auto known = planned.find(name);
-        return known != planned.end() ? known->second : renamer.entryExists(*folder, name);
-    };
-    std::vector<RenameRequest> back;
+    // The folder as the renames back leave it, one by one: a chain of pairs is
+    // judged in the order the renames back will run.
+    FolderSimulation simulation(batch.pairs);
+    simulation.read(renamer, *folder);
+    std::vector<RenameRequest> &back = report.back;
     for (std::size_t i = batch.pairs.size(); i-- > 0;) {
         const RenameRequest &pair = batch.pairs[i];
         // In a batch that never closed, an unmarked pair may have been renamed just before the stop.
-        const bool renamed = batch.done[i] || (!batch.closed && exists(pair.to) && !exists(pair.from));
+        const bool renamed = batch.done[i] || (!batch.closed && simulation.has(pair.to) && !simulation.has(pair.from));
         if (renamed && pair.from != pair.to) {
             back.push_back({pair.to, pair.from});
-            planned[pair.to] = false;
-            planned[pair.from] = true;
+            simulation.step(back.size() - 1, back.back());
         }
     }
     report.outcomes = renamer.renameInFolder(*folder, back);

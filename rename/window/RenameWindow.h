@@ -2,11 +2,7 @@
 
 #pragma once
 
-#include "BuildNewName.h"
-#include "FolderLister.h"
-#include "JournalStore.h"
-#include "RenamePreview.h"
-#include "RowRanges.h"
+#include "RenameSession.h"
 #include "Services.h"
 
 #include <QWidget>
@@ -25,12 +21,14 @@ class QRadioButton;
 class WindowRef;
 
 // The start-up window: pick a folder, select files, choose a naming mode and
-// rename. It keeps its whole state in its controls, which carry the names the
+// rename. A view only: its session holds the folder, the rows, the selection,
+// the naming and undo, and does the work; the window passes on what the user
+// does and shows what the session tells. Its controls carry the names the
 // handlers use.
 class RenameWindow : public QWidget {
     Q_OBJECT
 public:
-    RenameWindow(const Services &services, WindowRef &about, QWidget *parent = nullptr);
+    RenameWindow(const RenameServices &services, WindowRef &about, QWidget *parent = nullptr);
 
     // Opens a folder given on the command line as if it had been picked; a path
     // that is not a folder gets a message instead.
@@ -45,48 +43,26 @@ private:
     void buildControls();
     void applyTabOrder();
     void connectHandlers();
+    void showChange(RenameSession::Change what);
 
     void UserForm_Activate();
     void 路径_DblClick();
     void takeFolder(const NameBytes &picked);
+    void enableSelecting();
     std::optional<NameBytes> folderOfDrop(const QDropEvent *event);
-    NameBytes folderPath() const;
-    void 全选_Click();
-    void 反选_Click();
-    void CommandButton1_Click();
-    void reportNotKept(const std::vector<RenameRequest> &requests, const std::vector<RenameOutcome> &outcomes);
     void CommandButton2_Click();
     void setReplaceFieldsEnabled(bool enabled);
+    void passNaming();
+    void passSelection();
 
-    // Beyond the click: take the last batch back, and tell per row what a click would do.
-    void undoLastRename();
-    std::optional<JournalHold> holdJournal();
-    void updateUndo();
-    QString tipForRow(int row);
-
-    NamingMode namingMode() const;
-    NamingTexts namingTexts() const;
-    std::shared_ptr<FolderHandle> folderToRenameIn();
-    std::vector<RowRange> selectedRanges() const;
-    void selectRanges(const std::vector<RowRange> &ranges);
-    void showListing(FolderListing listing);
-    void refreshFileList();
-
-    Services services_;
+    FolderPicker &picker_;
+    FileRenamer &renamer_;
+    RenameSession session_;
     WindowRef &about_;
     FileListModel *files_ = nullptr;
-    // The folder the list was read from, and the folder field's text then: a
-    // click renames there while the field still shows that text.
-    std::shared_ptr<FolderHandle> listedFolder_;
-    QString listedText_;
-    // The text put into the folder field and the path it stands for, which
-    // may be bytes no text can carry.
-    QString fieldText_;
-    NameBytes fieldPath_;
     QAction *undo_ = nullptr;
-    // What a click would do now; dropped whenever the list, selection, mode or texts change.
-    std::optional<RenamePreview> preview_;
     bool activated_ = false;
+    bool showingSelection_ = false;
 
     QLabel *Label1 = nullptr;
     FolderField *路径 = nullptr;

@@ -1,0 +1,121 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#include "BatchPlan.h"
+
+#include <algorithm>
+
+FolderSimulation::FolderSimulation(const std::vector<RenameRequest> &renames)
+{
+    entries_.reserve(qsizetype(2 * renames.size()));
+    for (const RenameRequest &rename : renames) {
+        entries_.emplace(key(rename.from));
+        entries_.emplace(key(rename.to));
+    }
+}
+
+bool FolderSimulation::read(FileRenamer &renamer, const FolderHandle &folder)
+{
+    return renamer.readFolder(folder, [this](std::string_view name, bool file) {
+        const auto known = entries_.find(key(name));
+        if (known != entries_.end())
+            *known = {true, file, false, false, 0};
+    });
+}
+
+bool FolderSimulation::has(const NameBytes &name) const
+{
+    const auto known = entries_.constFind(key(name));
+    return known != entries_.cend() && known->present;
+}
+
+void FolderSimulation::hold(Entry &entry, std::size_t index, bool skipped)
+{
+    entry.held = true;
+    entry.skipped = skipped;
+    entry.index = index;
+}
+
+RowPlan FolderSimulation::step(std::size_t index, const RenameRequest &request)
+{
+    RowPlan plan;
+    // Both names are known: the simulation was made for this batch. The
+    // references hold, since no entry is added from here on.
+    Entry &from = entries_[key(request.from)];
+    Entry &to = entries_[key(request.to)];
+    const auto skip = [&](RowFate fate) {
+        plan.fate = fate;
+        // A skipped row keeps its old name, which no row below gets.
+        if (from.present)
+            hold(from, index, true);
+        return plan;
+    };
+    if (!isPlainFileName(request.from) || !isPlainFileName(request.to) || (from.present && !from.file))
+        return skip(RowFate::NotAllowed);
+    if (request.from == request.to) {
+        plan.fate = RowFate::Unchanged;
+        hold(from, index, false);
+        return plan;
+    }
+    if (!from.present)
+        return skip(RowFate::Gone);
+    if (to.present) {
+        if (to.held) {
+            plan.holder = to.skipped ? Holder::SkippedRowAbove : Holder::RowAbove;
+            plan.heldBy = to.index;
+        }
+        return skip(RowFate::Taken);
+    }
+    from = {};
+    to = {true, true, false, false, 0};
+    hold(to, index, false);
+    return plan;
+}
+
+RowFate fateOf(const RenameRequest &request, const RenameOutcome &outcome)
+{
+    switch (outcome.status) {
+    case RenameStatus::Renamed:
+    case RenameStatus::NotKept:
+        return request.from == request.to ? RowFate::Unchanged : RowFate::Renamed;
+    case RenameStatus::Taken:
+        return RowFate::Taken;
+    case RenameStatus::NotAllowed:
+        return RowFate::NotAllowed;
+    case RenameStatus::Failed:
+        break;
+    }
+    return outcome.error == ENOENT ? RowFate::Gone : RowFate::Failed;
+}
+
+BatchPlan::BatchPlan(NamingMode mode, const NamingTexts &texts, const std::vector<NameBytes> &names,
+                     std::vector<RowRange> selected)
+    : selected_(std::move(selected))
+    , requests_(planRenames(mode, texts, names, rowsOf(selected_)))
+{
+    std::size_t before = 0;
+    for (const RowRange &range : selected_) {
+        selectedBefore_.push_back(before);
+        before += std::size_t(range.last - range.first + 1);
+    }
+}
+
+std::optional<std::size_t> BatchPlan::indexOf(int row) const
+{
+    const auto range = std::upper_bound(selected_.begin(), selected_.end(), row,
+                                        [](int r, const RowRange &range) { return r < range.first; });
+    if (range == selected_.begin() || (range - 1)->last < row)
+        return std::nullopt;
+    const std::size_t at = std::size_t(range - selected_.begin() - 1);
+    return selectedBefore_[at] + std::size_t(row - selected_[at].first);
+}
+
+void BatchPlan::predict(FileRenamer &renamer, const FolderHandle *folder)
+{
+    FolderSimulation simulation(requests_);
+    if (folder)
+        simulation.read(renamer, *folder);
+    predictions_.clear();
+    predictions_.reserve(requests_.size());
+    for (std::size_t i = 0; i < requests_.size(); ++i)
+        predictions_.push_back(simulation.step(i, requests_[i]));
+}

@@ -1,0 +1,20 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#include "FileListView.h"
+
+#include <QToolTip>
+
+void FileListView::keyPressEvent(QKeyEvent *event)
+{
+    const QModelIndex before = currentIndex();
+    QListView::keyPressEvent(event);
+    const QModelIndex current = currentIndex();
+    if (current == before || !current.isValid())
+        return;
+    const QString tip = current.data(Qt::ToolTipRole).toString();
+    const QRect row = visualRect(current);
+    if (tip.isEmpty())
+        QToolTip::hideText();
+    else
+        QToolTip::showText(viewport()->mapToGlobal(row.bottomLeft()), tip, viewport(), row);
+}

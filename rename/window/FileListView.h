@@ -1,0 +1,16 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#pragma once
+
+#include <QListView>
+
+// The file list: a row's tip shows under the mouse, and at the row when the
+// keyboard makes it the current one.
+class FileListView : public QListView {
+    Q_OBJECT
+public:
+    using QListView::QListView;
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+};
