@@ -10,6 +10,7 @@
 #include "SystemServices.h"
 #include "WindowRef.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -163,7 +164,7 @@ struct Bench {
 };
 
 struct Selecting {
-    double list, selectAll, invertBlock, invertAlternating, preview;
+    double list, selectAll, invertBlock, invertAlternating, preview, sortByName, sortByTime;
 };
 
 // Listing, selecting and the preview's first tip over a whole selection.
@@ -190,6 +191,14 @@ Selecting measureSelecting(const QString &folder, int count)
         if (model->index(count - 1, 0).data(Qt::ToolTipRole).toString().isEmpty())
             std::printf("  warning: the last row has no tip\n");
     });
+    const auto sortBy = [&](const QString &order) {
+        for (QAction *action : bench.list->actions())
+            if (action->text() == order)
+                return secondsOf([&] { action->trigger(); });
+        return -1.0;
+    };
+    f.sortByName = sortBy(QStringLiteral("按名称排序"));
+    f.sortByTime = sortBy(QStringLiteral("按修改时间排序"));
     QDir(folder).removeRecursively();
     return f;
 }
@@ -230,8 +239,9 @@ void report(const char *where, const QString &folder, int count, int rounds)
 {
     const Selecting s = measureSelecting(folder, count);
     std::printf("%-5s %7d files  list %6.3f s  select all %6.3f s  invert block %6.3f s  invert alternating %6.3f s"
-                "  preview %6.3f s\n",
-                where, count, s.list, s.selectAll, s.invertBlock, s.invertAlternating, s.preview);
+                "  preview %6.3f s  sort by name %6.3f s  by time %6.3f s\n",
+                where, count, s.list, s.selectAll, s.invertBlock, s.invertAlternating, s.preview, s.sortByName,
+                s.sortByTime);
     std::vector<double> clicks, loops, ratios;
     for (int round = 0; round < rounds; ++round) {
         double click = 0, loop = 0;

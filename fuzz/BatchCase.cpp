@@ -41,6 +41,11 @@ struct OrderedLister : FolderLister {
             listing->names = rows;
         return listing;
     }
+    std::vector<std::int64_t> modificationTimes(const FolderHandle &folder,
+                                                const std::vector<NameBytes> &names) override
+    {
+        return real.modificationTimes(folder, names);
+    }
 };
 
 struct Silent : MessageBox {

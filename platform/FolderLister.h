@@ -5,6 +5,7 @@
 #include "FolderHandle.h"
 #include "NativeNames.h"
 
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -23,4 +24,8 @@ class FolderLister {
 public:
     virtual ~FolderLister() = default;
     virtual std::optional<FolderListing> listFiles(const NameBytes &folder) = 0;
+    // When each named file was last modified, in nanoseconds since the epoch;
+    // the largest value for a name that cannot be looked at.
+    virtual std::vector<std::int64_t> modificationTimes(const FolderHandle &folder, const std::vector<NameBytes> &names)
+        = 0;
 };

@@ -5,6 +5,8 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QStringDecoder>
+#include <QStringEncoder>
 #include <algorithm>
 #include <cstdlib>
 #include <memory>
@@ -22,9 +24,40 @@ NameBytes toNativeName(const QString &text)
 #endif
 }
 
+NameEncoding nameEncoding(const NameBytes &name)
+{
+    const QByteArrayView bytes(name.data(), qsizetype(name.size()));
+    if (bytes.isValidUtf8())
+        return NameEncoding::Utf8;
+    QStringDecoder gb18030("GB18030");
+    const QString decoded = gb18030.decode(bytes); // converting decodes, and sets hasError()
+    return gb18030.isValid() && !gb18030.hasError() ? NameEncoding::Gb18030 : NameEncoding::Unknown;
+}
+
+QString decodeName(const NameBytes &name, NameEncoding encoding)
+{
+    const QByteArrayView bytes(name.data(), qsizetype(name.size()));
+    if (encoding == NameEncoding::Gb18030) {
+        QStringDecoder gb18030("GB18030");
+        return gb18030.decode(bytes);
+    }
+    return QString::fromUtf8(bytes);
+}
+
+std::optional<NameBytes> encodeName(const QString &text, NameEncoding encoding)
+{
+    if (encoding != NameEncoding::Gb18030)
+        return text.toUtf8().toStdString();
+    QStringEncoder encoder("GB18030");
+    const QByteArray bytes = encoder.encode(text);
+    if (!encoder.isValid() || encoder.hasError())
+        return std::nullopt;
+    return bytes.toStdString();
+}
+
 QString displayName(const NameBytes &name)
 {
-    QString text = QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()));
+    QString text = decodeName(name, nameEncoding(name));
     // A line feed or tab in a name would break or hide it on one line: each
     // control character shows as its visible symbol (U+2400 onwards).
     for (QChar &c : text) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QString>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -13,9 +14,18 @@ using NameBytes = std::string;
 
 NameBytes toNativeName(const QString &text);
 
-// Readable form of a name for the screen; bytes that are not UTF-8 show as
-// replacement characters and control characters as their visible symbols; the
-// name itself is never derived from this text.
+// The encoding a name is read in: UTF-8 where its bytes are valid UTF-8, else
+// GB18030 (which holds GBK) where they decode cleanly as that, else none, and
+// then bytes that are not UTF-8 show as replacement characters.
+enum class NameEncoding { Utf8, Gb18030, Unknown };
+NameEncoding nameEncoding(const NameBytes &name);
+QString decodeName(const NameBytes &name, NameEncoding encoding);
+// Nothing where the text has a character the encoding cannot hold.
+std::optional<NameBytes> encodeName(const QString &text, NameEncoding encoding);
+
+// Readable form of a name for the screen, in the name's own encoding, with
+// control characters as their visible symbols; the name itself is never
+// derived from this text.
 QString displayName(const NameBytes &name);
 
 // True for a name that stays inside its folder: not empty, not "." or "..",

@@ -69,9 +69,23 @@ void TestBuildNewName::rules_data()
                                                  << QByteArray("abc") << QByteArray() << 1 << QByteArray("");
     QTest::newRow("replace: multibyte text") << M::ReplaceCharacters << QByteArray("照片-1.jpg") << QByteArray()
                                              << QByteArray("照片") << QByteArray("图") << 1 << QByteArray("图-1.jpg");
-    QTest::newRow("after: non-UTF-8 bytes kept")
-        << M::InsertAfter << QByteArray("\xd5\xd5\xc6\xac.jpg") << QByteArray("_s") << QByteArray() << QByteArray() << 1
-        << QByteArray("\xd5\xd5\xc6\xac_s.jpg");
+    // A GBK name (照片.jpg) gets the texts in GB18030, matched by whole characters.
+    const QByteArray gbk("\xd5\xd5\xc6\xac.jpg");
+    QTest::newRow("gbk: before") << M::InsertBefore << gbk << QByteArray("新_") << QByteArray() << QByteArray() << 1
+                                 << QByteArray("\xd0\xc2_\xd5\xd5\xc6\xac.jpg");
+    QTest::newRow("gbk: after") << M::InsertAfter << gbk << QByteArray("_s") << QByteArray() << QByteArray() << 1
+                                << QByteArray("\xd5\xd5\xc6\xac_s.jpg");
+    QTest::newRow("gbk: number") << M::ReplaceWithNumber << gbk << QByteArray("图") << QByteArray() << QByteArray() << 2
+                                 << QByteArray("\xcd\xbc"
+                                               "2.jpg");
+    QTest::newRow("gbk: replace a character") << M::ReplaceCharacters << gbk << QByteArray() << QByteArray("片")
+                                              << QByteArray("集") << 1 << QByteArray("\xd5\xd5\xbc\xaf.jpg");
+    // 掌 is D5 C6 in GBK: the trail byte of 照 and the lead byte of 片, never a match.
+    QTest::newRow("gbk: bytes that straddle two characters")
+        << M::ReplaceCharacters << gbk << QByteArray() << QByteArray("掌") << QByteArray("x") << 1 << gbk;
+    QTest::newRow("neither UTF-8 nor GB18030: bytes kept")
+        << M::InsertAfter << QByteArray("\xff\x80.jpg") << QByteArray("_s") << QByteArray() << QByteArray() << 1
+        << QByteArray("\xff\x80_s.jpg");
 }
 
 void TestBuildNewName::rules()
@@ -83,8 +97,8 @@ void TestBuildNewName::rules()
     QFETCH(QByteArray, replacement);
     QFETCH(int, counter);
     QFETCH(QByteArray, expected);
-    const std::string result = BuildNewName(mode, name.toStdString(), newText.toStdString(), find.toStdString(),
-                                            replacement.toStdString(), std::uint64_t(counter));
+    const std::string result = newNameOf(mode, {newText.toStdString(), find.toStdString(), replacement.toStdString()},
+                                         name.toStdString(), std::uint64_t(counter));
     QCOMPARE(QByteArray::fromStdString(result), expected);
 }
 

@@ -8,6 +8,7 @@
 
 #include <QAccessible>
 #include <QHelpEvent>
+#include <QMenu>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QToolTip>
@@ -62,6 +63,7 @@ private slots:
     void undoRefuses();
     void previewTips();
     void undoKeyWhereTheFocusIs();
+    void ordersToNumberIn();
 };
 
 void TestRenameClick::checksComeFirst()
@@ -226,16 +228,26 @@ void TestRenameClick::nonUtf8NamesKeepTheirBytes()
     ::close(fd);
     RenameWindowDriver d;
     d.pickFolder(dir.path());
-    QCOMPARE(d.model()->rowCount(), 1);
-    QVERIFY(!d.rows().at(0).isEmpty());
+    QCOMPARE(d.rows(), QStringList{QStringLiteral("照片.jpg")});
+    QCOMPARE(d.field("路径")->text(), dir.path());
     QTest::mouseClick(d.button("全选"), Qt::LeftButton);
     QTest::mouseClick(d.option("插入到原名称之后"), Qt::LeftButton);
     d.field("新名称")->setText(QStringLiteral("_新"));
     QTest::mouseClick(d.button("CommandButton1"), Qt::LeftButton);
-    const std::string expected = dir.path().toStdString() + "/\xd5\xd5\xc6\xac_\xe6\x96\xb0.jpg";
+    QCOMPARE(d.rows(), QStringList{QStringLiteral("照片_新.jpg")}); // the name stays GBK, and reads as such
+    const std::string expected = dir.path().toStdString() + "/\xd5\xd5\xc6\xac_\xd0\xc2.jpg";
     QVERIFY(::access(expected.c_str(), F_OK) == 0);
     QCOMPARE(d.model()->rowCount(), 1);
     ::unlink(expected.c_str()); // QTemporaryDir cannot name it
+
+    // A GBK folder reads as such in the folder field.
+    const std::string folder = dir.path().toStdString() + "/\xd5\xd5\xc6\xac";
+    QVERIFY(::mkdir(folder.c_str(), 0700) == 0);
+    ::close(::open((folder + "/a").c_str(), O_CREAT | O_WRONLY, 0644));
+    d.window.startWithFolder(folder);
+    QCOMPARE(d.field("路径")->text(), dir.path() + QStringLiteral("/照片"));
+    ::unlink((folder + "/a").c_str());
+    ::rmdir(folder.c_str());
 
     // Control characters show as visible symbols, and stay on disk.
     makeFile(dir.filePath("line\nfeed\t\x7f.txt"));
@@ -543,6 +555,62 @@ void TestRenameClick::undoKeyWhereTheFocusIs()
     f.d.field("路径")->setFocus();
     QTest::keyClick(f.d.field("路径"), Qt::Key_Z, Qt::ControlModifier);
     QCOMPARE(f.files(), QStringList{"a.txt"});
+}
+
+// The list's context menu, from the Menu key or Shift+F10, puts the rows in
+// name or time order or back; the numbers follow the order shown, and the
+// order holds for the list read again after 确定.
+void TestRenameClick::ordersToNumberIn()
+{
+    const QStringList byTime{"img2.jpg", "a.jpg", "img10.jpg", "B.jpg"};
+    ListedFolder f(byTime);
+    for (int i = 0; i < byTime.size(); ++i) {
+        const timespec times[2] = {{1000000 + i, 0}, {1000000 + i, 0}};
+        QVERIFY(::utimensat(AT_FDCWD, QFile::encodeName(f.dir.filePath(byTime[i])), times, 0) == 0);
+    }
+    const QStringList listed = f.d.rows();
+    const auto choose = [&](Qt::Key key, Qt::KeyboardModifiers modifiers, const QString &item) {
+        bool chosen = false;
+        QTimer menuOpen;
+        QObject::connect(&menuOpen, &QTimer::timeout, [&] {
+            auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+            for (QAction *action : menu ? menu->actions() : QList<QAction *>())
+                if (action->text() == item && !chosen) {
+                    chosen = true;
+                    menu->setActiveAction(action);
+                    QTest::keyClick(menu, Qt::Key_Return);
+                }
+        });
+        menuOpen.start(10);
+        f.d.list()->setFocus();
+        if (key == Qt::Key_Menu) { // the platform turns the Menu key into this event
+            QContextMenuEvent menu(QContextMenuEvent::Keyboard, {}, f.d.list()->viewport()->mapToGlobal(QPoint()));
+            QApplication::sendEvent(f.d.list()->viewport(), &menu);
+        } else {
+            QTest::keyClick(f.d.window.windowHandle(), key, modifiers);
+        }
+        QTRY_VERIFY(chosen);
+    };
+    f.d.selectNames({"a.jpg", "img10.jpg"});
+    QTest::mouseClick(f.d.option("替换原文件名"), Qt::LeftButton);
+    f.d.field("新名称")->setText("p");
+    choose(Qt::Key_Menu, Qt::NoModifier, QStringLiteral("按名称排序"));
+    QCOMPARE(f.d.rows(), (QStringList{"a.jpg", "B.jpg", "img2.jpg", "img10.jpg"}));
+    QCOMPARE(f.d.selectedRows(), (QList<int>{0, 3}));
+    QCOMPARE(f.d.model()->index(3, 0).data(Qt::ToolTipRole).toString(),
+             QStringLiteral("按确定后改名为：p2.jpg（第 2 个选中的文件）"));
+
+    QTest::mouseClick(f.d.button("全选"), Qt::LeftButton);
+    choose(Qt::Key_F10, Qt::ShiftModifier, QStringLiteral("按修改时间排序"));
+    QCOMPARE(f.d.rows(), byTime);
+    QTest::mouseClick(f.d.button("CommandButton1"), Qt::LeftButton);
+    QCOMPARE(f.d.rows(), (QStringList{"p1.jpg", "p2.jpg", "p3.jpg", "p4.jpg"}));
+    for (int i = 0; i < byTime.size(); ++i)
+        QCOMPARE(f.content(QStringLiteral("p%1.jpg").arg(i + 1)), byTime[i].toUtf8());
+
+    choose(Qt::Key_Menu, Qt::NoModifier, QStringLiteral("按文件系统顺序"));
+    QTest::keyClick(f.d.list(), Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(f.d.rows(), listed);
 }
 
 QTEST_MAIN(TestRenameClick)

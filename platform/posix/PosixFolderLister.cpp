@@ -6,6 +6,7 @@
 #include "NoOverwriteRename.h"
 #include "PosixFolderHandle.h"
 
+#include <limits>
 #include <sys/stat.h>
 #include <time.h>
 
@@ -59,4 +60,19 @@ std::optional<FolderListing> PosixFolderLister::listFiles(const NameBytes &folde
         listing.names.push_back(restoreInterrupted(calls, handle->fd(), name, ways));
     listing.folder = std::move(handle);
     return listing;
+}
+
+std::vector<std::int64_t> PosixFolderLister::modificationTimes(const FolderHandle &folder,
+                                                               const std::vector<NameBytes> &names)
+{
+    const auto *open = dynamic_cast<const PosixFolderHandle *>(&folder);
+    std::vector<std::int64_t> times;
+    times.reserve(names.size());
+    for (const NameBytes &name : names) {
+        struct stat st {};
+        const bool seen = open && fstatat(open->fd(), name.c_str(), &st, 0) == 0;
+        times.push_back(seen ? std::int64_t(st.st_mtim.tv_sec) * 1'000'000'000 + st.st_mtim.tv_nsec
+                             : std::numeric_limits<std::int64_t>::max());
+    }
+    return times;
 }

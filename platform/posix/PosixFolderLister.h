@@ -8,4 +8,6 @@
 class PosixFolderLister : public FolderLister {
 public:
     std::optional<FolderListing> listFiles(const NameBytes &folder) override;
+    std::vector<std::int64_t> modificationTimes(const FolderHandle &folder,
+                                                const std::vector<NameBytes> &names) override;
 };

@@ -5,6 +5,7 @@
 #include "WinFolderHandle.h"
 
 #include <QString>
+#include <limits>
 #include <windows.h>
 
 std::optional<FolderListing> WinFolderLister::listFiles(const NameBytes &folder)
@@ -27,4 +28,22 @@ std::optional<FolderListing> WinFolderLister::listFiles(const NameBytes &folder)
     } while (FindNextFileW(find, &data));
     FindClose(find);
     return listing;
+}
+
+std::vector<std::int64_t> WinFolderLister::modificationTimes(const FolderHandle &folder,
+                                                             const std::vector<NameBytes> &names)
+{
+    const auto *open = dynamic_cast<const WinFolderHandle *>(&folder);
+    std::vector<std::int64_t> times;
+    times.reserve(names.size());
+    for (const NameBytes &name : names) {
+        WIN32_FILE_ATTRIBUTE_DATA data;
+        const QString path = open ? open->pathOf(QString::fromUtf8(name.data(), qsizetype(name.size()))) : QString();
+        if (open && GetFileAttributesExW(reinterpret_cast<LPCWSTR>(path.utf16()), GetFileExInfoStandard, &data))
+            times.push_back(
+                (std::int64_t(data.ftLastWriteTime.dwHighDateTime) << 32 | data.ftLastWriteTime.dwLowDateTime) * 100);
+        else
+            times.push_back(std::numeric_limits<std::int64_t>::max());
+    }
+    return times;
 }

@@ -14,6 +14,11 @@ struct NamingTexts {
     NameBytes replacement;
 };
 
+// The name one file gets. A GB18030 name gets the texts in GB18030 and is
+// matched by whole characters; where a text has no GB18030 form, the new name
+// is empty and so not allowed.
+NameBytes newNameOf(NamingMode mode, const NamingTexts &texts, const NameBytes &name, std::uint64_t counter);
+
 // One request per selected row, top to bottom; the n-th selected row gets counter n.
 std::vector<RenameRequest> planRenames(NamingMode mode, const NamingTexts &texts, const std::vector<NameBytes> &names,
                                        const std::vector<int> &selectedRows);

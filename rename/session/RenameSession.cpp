@@ -119,6 +119,49 @@ void RenameSession::setNaming(NamingMode mode, const NamingTexts &texts)
     plan_.reset();
 }
 
+void RenameSession::setOrder(RowOrder order)
+{
+    if (order == order_)
+        return;
+    std::vector<std::size_t> selectedFiles; // by their place in the listing
+    for (int row : rowsOf(selection_))
+        selectedFiles.push_back(shownFrom_.empty() ? std::size_t(row) : shownFrom_[std::size_t(row)]);
+    order_ = order;
+    sortRows();
+    std::vector<int> rowOf(names_.size());
+    for (std::size_t row = 0; row < names_.size(); ++row)
+        rowOf[shownFrom_.empty() ? row : shownFrom_[row]] = int(row);
+    std::vector<RowRange> selected;
+    selected.reserve(selectedFiles.size());
+    for (std::size_t file : selectedFiles)
+        selected.push_back({rowOf[file], rowOf[file]});
+    selection_ = mergeRanges(std::move(selected));
+    plan_.reset();
+    emit changed(Change::Listing);
+    emit changed(Change::Selection);
+}
+
+// Puts the rows in the chosen order; the listing's own order is kept aside
+// while another is shown.
+void RenameSession::sortRows()
+{
+    if (order_ == RowOrder::FileSystem) {
+        if (!shownFrom_.empty())
+            names_ = std::move(listingOrder_);
+        listingOrder_.clear();
+        shownFrom_.clear();
+        return;
+    }
+    if (shownFrom_.empty())
+        listingOrder_ = names_;
+    const std::vector<std::int64_t> times = order_ == RowOrder::Modified && listedFolder_
+                                                ? lister_.modificationTimes(*listedFolder_, listingOrder_)
+                                                : std::vector<std::int64_t>(listingOrder_.size());
+    shownFrom_ = rowsInOrder(listingOrder_, order_, times);
+    for (std::size_t row = 0; row < shownFrom_.size(); ++row)
+        names_[row] = listingOrder_[shownFrom_[row]];
+}
+
 bool RenameSession::clickWouldStop() const
 {
     return (texts_.newText.empty() && mode_ != NamingMode::ReplaceCharacters) || !listed_;
@@ -270,6 +313,9 @@ void RenameSession::showListing(FolderListing listing)
     names_ = std::move(listing.names);
     listedFolder_ = std::move(listing.folder);
     listedText_ = text_;
+    listingOrder_.clear();
+    shownFrom_.clear();
+    sortRows();
     selection_.clear();
     plan_.reset();
     emit changed(Change::Listing);

@@ -7,6 +7,7 @@
 #include "JournalStore.h"
 #include "MessageBox.h"
 #include "RenameBatch.h"
+#include "RowOrder.h"
 
 #include <QObject>
 
@@ -48,6 +49,11 @@ public:
 
     void setNaming(NamingMode mode, const NamingTexts &texts);
 
+    // Shows the rows in another order, the selected files still selected. The
+    // order holds for every listing after it.
+    void setOrder(RowOrder order);
+    RowOrder order() const { return order_; }
+
     // The click: its checks, then the batch, the list read anew and what went wrong told.
     // Returns the outcome of each selected row; none when a check or a box stopped it.
     std::vector<RenameOutcome> renameSelected();
@@ -72,6 +78,7 @@ private:
     void reportNotKept(const std::vector<RenameRequest> &requests, const std::vector<RenameOutcome> &outcomes);
     void reportUndo(const UndoReport &report);
     bool clickWouldStop() const;
+    void sortRows();
 
     MessageBox &messages_;
     FolderLister &lister_;
@@ -85,7 +92,12 @@ private:
     NameBytes putPath_;
     // The folder the rows were read from, and the field's text then: a click
     // renames there while the field still shows that text.
-    std::vector<NameBytes> names_;
+    std::vector<NameBytes> names_; // as shown
+    // In another order than the file system's: the rows as listed, and for
+    // each shown row its place among them.
+    std::vector<NameBytes> listingOrder_;
+    std::vector<std::size_t> shownFrom_;
+    RowOrder order_ = RowOrder::FileSystem;
     std::shared_ptr<FolderHandle> listedFolder_;
     QString listedText_;
     bool listed_ = false;

@@ -2,10 +2,18 @@
 
 #include "FileListView.h"
 
+#include <QContextMenuEvent>
+#include <QCoreApplication>
 #include <QToolTip>
 
 void FileListView::keyPressEvent(QKeyEvent *event)
 {
+    if (event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier) {
+        const QPoint row = visualRect(currentIndex()).center();
+        QContextMenuEvent menu(QContextMenuEvent::Keyboard, row, viewport()->mapToGlobal(row));
+        QCoreApplication::sendEvent(viewport(), &menu);
+        return;
+    }
     const QModelIndex before = currentIndex();
     QListView::keyPressEvent(event);
     const QModelIndex current = currentIndex();

@@ -5,7 +5,8 @@
 #include <QListView>
 
 // The file list: a row's tip shows under the mouse, and at the row when the
-// keyboard makes it the current one.
+// keyboard makes it the current one. Shift+F10 opens the context menu at the
+// current row, as the Menu key does through the platform.
 class FileListView : public QListView {
     Q_OBJECT
 public:

@@ -11,6 +11,7 @@
 #include "WindowRef.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileInfo>
@@ -58,6 +59,19 @@ void RenameWindow::connectHandlers()
     ListBox1->addAction(undo_);
     ListBox1->setContextMenuPolicy(Qt::ActionsContextMenu);
     connect(undo_, &QAction::triggered, &session_, &RenameSession::undoLast);
+    auto *separator = new QAction(this);
+    separator->setSeparator(true);
+    ListBox1->addAction(separator);
+    auto *orders = new QActionGroup(this);
+    for (const auto &[text, order] : {std::pair{QStringLiteral("按名称排序"), RowOrder::Name},
+                                      std::pair{QStringLiteral("按修改时间排序"), RowOrder::Modified},
+                                      std::pair{QStringLiteral("按文件系统顺序"), RowOrder::FileSystem}}) {
+        QAction *action = orders->addAction(text);
+        action->setCheckable(true);
+        action->setChecked(order == session_.order());
+        connect(action, &QAction::triggered, this, [this, order = order] { session_.setOrder(order); });
+        ListBox1->addAction(action);
+    }
     // A text field with nothing of its own to undo lets Ctrl+Z undo the last batch.
     auto *passUndo = new UndoKeyPassThrough(this);
     for (QLineEdit *text : {static_cast<QLineEdit *>(路径), 新名称, TextBox1, TextBox2})
@@ -84,9 +98,11 @@ void RenameWindow::showChange(RenameSession::Change what)
     case RenameSession::Change::Field:
         路径->setText(session_.fieldText());
         break;
-    case RenameSession::Change::Listing:
+    case RenameSession::Change::Listing: {
+        const QScopedValueRollback<bool> showing(showingSelection_, true);
         files_->reset();
         break;
+    }
     case RenameSession::Change::Selection: {
         QItemSelection selection;
         selection.reserve(static_cast<qsizetype>(session_.selection().size()));
