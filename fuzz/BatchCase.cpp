@@ -37,8 +37,15 @@ struct OrderedLister : FolderLister {
     std::optional<FolderListing> listFiles(const NameBytes &folder) override
     {
         std::optional<FolderListing> listing = real.listFiles(folder);
-        if (listing)
-            listing->names = rows;
+        if (!listing)
+            return listing;
+        std::map<NameBytes, std::uint64_t> inodes;
+        for (std::size_t i = 0; i < listing->inodes.size(); ++i)
+            inodes[listing->names[i]] = listing->inodes[i];
+        listing->names = rows;
+        listing->inodes.clear();
+        for (const NameBytes &row : inodes.empty() ? std::vector<NameBytes>() : rows)
+            listing->inodes.push_back(inodes.count(row) ? inodes[row] : 0);
         return listing;
     }
     std::vector<std::int64_t> modificationTimes(const FolderHandle &folder,

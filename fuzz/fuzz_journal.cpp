@@ -24,7 +24,7 @@ struct MemoryRenamer : FileRenamer {
         return path == "/fuzz" ? std::make_shared<MemoryHandle>() : nullptr;
     }
     std::vector<RenameOutcome> renameInFolder(const FolderHandle &, const std::vector<RenameRequest> &requests,
-                                              const Progress &) override
+                                              const Progress &, bool) override
     {
         asked.insert(asked.end(), requests.begin(), requests.end());
         return std::vector<RenameOutcome>(requests.size(), {RenameStatus::Renamed, 0});

@@ -6,6 +6,7 @@
 #include "NativeNames.h"
 
 #include <cerrno>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string_view>
@@ -14,6 +15,8 @@
 struct RenameRequest {
     NameBytes from;
     NameBytes to;
+    // The inode number of the file meant, where known; else 0.
+    std::uint64_t inode = 0;
 };
 
 enum class RenameStatus {
@@ -22,6 +25,7 @@ enum class RenameStatus {
     NotAllowed, // a name that leaves the folder, or an entry that is not a plain file
     Failed,     // the file system refused; `error` says why
     NotKept,    // moved to the new name, which then did not hold the file as it was
+    Replaced,   // another file than the one meant has the old name; nothing changed
 };
 
 // The error of a rename not tried because an earlier one in the batch was not
@@ -47,9 +51,11 @@ public:
     virtual ~FileRenamer() = default;
     // Opens a folder by its path; nothing when it cannot be opened.
     virtual std::shared_ptr<FolderHandle> openFolder(const NameBytes &path) = 0;
+    // With `sameFilesOnly`, a request whose inode number is known renames only
+    // that file: another entry under its old name is left alone (Replaced).
     virtual std::vector<RenameOutcome> renameInFolder(const FolderHandle &folder,
                                                       const std::vector<RenameRequest> &requests,
-                                                      const Progress &progress = {})
+                                                      const Progress &progress = {}, bool sameFilesOnly = false)
         = 0;
     // Told of each entry of a folder, and whether a rename takes it: a plain
     // file or a link to one.

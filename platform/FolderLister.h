@@ -13,6 +13,9 @@
 struct FolderListing {
     std::vector<NameBytes> names;
     std::shared_ptr<FolderHandle> folder; // the folder the names were read from
+    // Each name's inode number, where the system tells it reliably and keeps
+    // it across renames; else none.
+    std::vector<std::uint64_t> inodes;
 };
 
 // Lists the plain files of one folder in the file system's enumeration order,

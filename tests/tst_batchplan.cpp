@@ -46,6 +46,9 @@ void TestBatchPlan::tips_data()
         << NamingMode::InsertBefore << prefix << QStringList{"n_a", "a", "b"}
         << QStringList{"n_a", "a", "b", "n_n_a", "n_b"} << QList<int>{0, 1, 2}
         << QStringList{"将跳过：n_n_a 已存在", "将跳过：上面选中的 n_a 不会改名，n_a 仍被占用", "将跳过：n_b 已存在"};
+    QTest::newRow("a name a row above renames a file to is no longer this row's")
+        << NamingMode::ReplaceWithNumber << QStringList{"img", "", ""} << QStringList{"a", "img1"} << QStringList{"a"}
+        << QList<int>{0, 1} << QStringList{"按确定后改名为：img1（第 1 个选中的文件）", "将跳过：img1 已不存在"};
     QTest::newRow("freed above") << NamingMode::InsertBefore << prefix << QStringList{"n_a", "a"}
                                  << QStringList{"n_a", "a"} << QList<int>{0, 1}
                                  << QStringList{"按确定后改名为：n_n_a（第 1 个选中的文件）",
@@ -88,7 +91,7 @@ void TestBatchPlan::tips()
     std::vector<RowRange> ranges;
     for (int row : selected)
         ranges.push_back({row, row});
-    BatchPlan plan(mode, {texts[0].toStdString(), texts[1].toStdString(), texts[2].toStdString()}, rows,
+    BatchPlan plan(mode, {texts[0].toStdString(), texts[1].toStdString(), texts[2].toStdString()}, rows, {},
                    mergeRanges(ranges));
     const std::unique_ptr<FileRenamer> renamer = makeSystemRenamer();
     plan.predict(*renamer, renamer->openFolder(QFile::encodeName(dir.path()).toStdString()).get());

@@ -318,31 +318,34 @@ void TestRenameClick::renamesWhereTheListCameFrom()
 
 void TestRenameClick::undoNeverOverwrites()
 {
-    ListedFolder f({"a.txt", "b.txt"});
+    ListedFolder f({"a.txt", "b.txt", "c.txt"});
     QVERIFY(!f.d.list()->actions().at(0)->isEnabled());
     QTest::mouseClick(f.d.button("全选"), Qt::LeftButton);
     f.rename("插入到原名称之前", QStringLiteral("new_"));
     QCOMPARE(f.d.list()->actions().at(0)->text(), QStringLiteral("撤销上次重命名"));
     QVERIFY(f.d.list()->actions().at(0)->isEnabled());
-    // a.txt is taken again meanwhile; b.txt's new name has gone.
+    // a.txt is taken again meanwhile; b.txt's new name has gone; another file took c.txt's.
     makeFile(f.dir.filePath("a.txt"), "newcomer");
     QVERIFY(QFile::rename(f.dir.filePath("new_b.txt"), f.dir.filePath("moved.txt")));
+    QVERIFY(QFile::rename(f.dir.filePath("new_c.txt"), f.dir.filePath("c.keep")));
+    makeFile(f.dir.filePath("new_c.txt"), "impostor");
     QTest::keyClick(f.d.list(), Qt::Key_Z, Qt::ControlModifier);
-    QCOMPARE(f.files(), (QStringList{"a.txt", "moved.txt", "new_a.txt"}));
+    QCOMPARE(f.files(), (QStringList{"a.txt", "c.keep", "moved.txt", "new_a.txt", "new_c.txt"}));
+    QCOMPARE(f.content("new_c.txt"), QByteArray("impostor"));
     QCOMPARE(f.content("a.txt"), QByteArray("newcomer"));
     QCOMPARE(f.content("new_a.txt"), QByteArray("a.txt"));
     QVERIFY(!f.d.list()->actions().at(0)->isEnabled());
     // One box says what did not come back, and why.
     QCOMPARE(f.d.fakes.messages.shown.size(), std::size_t(1));
     QCOMPARE(f.d.fakes.messages.shown[0].text,
-             QStringLiteral("“%1”中的上次重命名只撤销了一部分：0 个文件已恢复原名，2 个文件仍是新名称。\n"
-                            "原名称已被占用：1 个\n文件已不存在：1 个")
+             QStringLiteral("“%1”中的上次重命名只撤销了一部分：0 个文件已恢复原名，3 个文件仍是新名称。\n"
+                            "原名称已被占用：1 个\n文件已不存在：1 个\n已换成另一个文件：1 个")
                  .arg(f.dir.path()));
 
     // A second undo does nothing.
     QVERIFY(QFile::rename(f.dir.filePath("moved.txt"), f.dir.filePath("new_b.txt")));
     QTest::keyClick(f.d.list(), Qt::Key_Z, Qt::ControlModifier);
-    QCOMPARE(f.files(), (QStringList{"a.txt", "new_a.txt", "new_b.txt"}));
+    QCOMPARE(f.files(), (QStringList{"a.txt", "c.keep", "new_a.txt", "new_b.txt", "new_c.txt"}));
     QCOMPARE(f.d.fakes.messages.shown.size(), std::size_t(1));
 
     // A click whose every name is taken leaves the undo before it as it was.
@@ -453,7 +456,7 @@ void TestRenameClick::undoRefuses_data()
     QTest::newRow("cut short") << QByteArray("QUILLBOX-JOURNAL 2\nF 4 0 0\n/tmp\nP 1 1\na") << QByteArray() << 0
                                << damaged;
     QTest::newRow("damaged") << QByteArray("QUILLBOX-JOURNAL 2\nF 4 0 0\n/tmp\nX\n") << QByteArray() << 0 << damaged;
-    QTest::newRow("newer") << QByteArray("QUILLBOX-JOURNAL 3\nwhatever\n") << QByteArray() << 0
+    QTest::newRow("newer") << QByteArray("QUILLBOX-JOURNAL 4\nwhatever\n") << QByteArray() << 0
                            << QStringLiteral("无法撤销：重命名记录由更新版本的 Quillbox 写入。");
     // Another copy of the program holds the journal: neither undo nor a click goes on.
     QTest::newRow("held by another copy")

@@ -42,7 +42,8 @@ void TestRenameJournal::carriesEveryByteButNul()
     for (int byte = 1; byte < 256; ++byte)
         if (byte != '/')
             every.push_back(char(byte));
-    const std::vector<RenameRequest> pairs{{every, "x" + every}, {"P 1 1\n", "D 0\nE\nS 0\n"}, {"a", "b"}};
+    const std::vector<RenameRequest> pairs{
+        {every, "x" + every, 18446744073709551615u}, {"P 1 1\n", "D 0\nE\nS 0\n"}, {"a", "b", 42}};
     const std::string text = journalPlan("/folder\n with\xff odd bytes", {7, 9}, pairs)
                              + journalBlock(journalMark(2) + journalMark(0) + std::string(journalClosing));
     const auto parsed = parseJournal(text);
@@ -54,6 +55,7 @@ void TestRenameJournal::carriesEveryByteButNul()
     for (std::size_t i = 0; i < pairs.size(); ++i) {
         QCOMPARE(journal.pairs[i].from, pairs[i].from);
         QCOMPARE(journal.pairs[i].to, pairs[i].to);
+        QCOMPARE(journal.pairs[i].inode, pairs[i].inode);
     }
     QCOMPARE(journal.done, (std::vector<bool>{true, false, true}));
     QVERIFY(journal.closed);
@@ -89,7 +91,7 @@ void TestRenameJournal::refusesWhatItCannotTrust_data()
     const QByteArray two = plan("/f", {{"a", "b"}, {"c", "d"}});
     const auto unreadable = int(JournalProblem::Unreadable);
     QTest::newRow("not a journal") << QByteArray("hello\n") << unreadable;
-    QTest::newRow("newer version") << QByteArray("QUILLBOX-JOURNAL 3\nF 1 0 0\n/\nB 0 x\n")
+    QTest::newRow("newer version") << QByteArray("QUILLBOX-JOURNAL 4\nF 1 0 0\n/\nB 0 x\n")
                                    << int(JournalProblem::NewerVersion);
     QTest::newRow("older version") << QByteArray("QUILLBOX-JOURNAL 1\nF 1\n/\nB 0\n") << unreadable;
     QTest::newRow("plan changed after it was sealed") << QByteArray(two).replace("\nab\n", "\nax\n") << unreadable;

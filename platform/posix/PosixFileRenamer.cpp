@@ -7,6 +7,7 @@
 #include "PosixFolderHandle.h"
 
 #include <cerrno>
+#include <string_view>
 #include <unordered_set>
 
 namespace {
@@ -23,6 +24,15 @@ RenameOutcome checkListedKind(PosixCalls &sys, int dirFd, const NameBytes &name)
     if (!S_ISREG(entry.st_mode))
         return {RenameStatus::NotAllowed, 0};
     return {RenameStatus::Renamed, 0};
+}
+
+// Whether the entry under the old name is still the file the request means.
+RenameOutcome checkSameFile(PosixCalls &sys, int dirFd, const RenameRequest &request)
+{
+    struct stat entry {};
+    if (const int err = sys.stat(dirFd, request.from.c_str(), entry))
+        return {RenameStatus::Failed, err};
+    return {entry.st_ino == request.inode ? RenameStatus::Renamed : RenameStatus::Replaced, 0};
 }
 
 } // namespace
@@ -46,7 +56,7 @@ bool PosixFileRenamer::readFolder(const FolderHandle &folder, const TakeEntry &t
 
 std::vector<RenameOutcome> PosixFileRenamer::renameInFolder(const FolderHandle &folder,
                                                             const std::vector<RenameRequest> &requests,
-                                                            const Progress &progress)
+                                                            const Progress &progress, bool sameFilesOnly)
 {
     std::vector<RenameOutcome> outcomes;
     outcomes.reserve(requests.size());
@@ -67,14 +77,22 @@ std::vector<RenameOutcome> PosixFileRenamer::renameInFolder(const FolderHandle &
     }
     const std::unordered_set<NameBytes> suspects(nonFiles->begin(), nonFiles->end());
     FolderWays ways;
+    // A name this batch has moved a file to holds that file, not the one a
+    // later request under the name means: that one has gone.
+    std::unordered_set<std::string_view> arrived;
     for (const RenameRequest &request : requests) {
         RenameOutcome outcome{RenameStatus::NotAllowed, 0};
         if (isPlainFileName(request.from) && isPlainFileName(request.to)) {
-            outcome = allSuspect || suspects.count(request.from) ? checkListedKind(calls_, open->fd(), request.from)
-                                                                 : RenameOutcome{RenameStatus::Renamed, 0};
+            outcome = arrived.count(request.from)                  ? RenameOutcome{RenameStatus::Failed, ENOENT}
+                      : allSuspect || suspects.count(request.from) ? checkListedKind(calls_, open->fd(), request.from)
+                                                                   : RenameOutcome{RenameStatus::Renamed, 0};
+            if (outcome.status == RenameStatus::Renamed && sameFilesOnly && request.inode != 0)
+                outcome = checkSameFile(calls_, open->fd(), request);
             if (outcome.status == RenameStatus::Renamed)
                 outcome = renameNoOverwrite(calls_, open->fd(), request.from, request.to, ways);
         }
+        if (outcome.moved() && request.from != request.to)
+            arrived.insert(request.to);
         outcomes.push_back(outcome);
         if (progress)
             progress(outcomes.size() - 1, outcome);

@@ -19,7 +19,7 @@ public:
     }
     std::shared_ptr<FolderHandle> openFolder(const NameBytes &path) override;
     std::vector<RenameOutcome> renameInFolder(const FolderHandle &folder, const std::vector<RenameRequest> &requests,
-                                              const Progress &progress = {}) override;
+                                              const Progress &progress = {}, bool sameFilesOnly = false) override;
     bool readFolder(const FolderHandle &folder, const TakeEntry &take) override;
 
 private:

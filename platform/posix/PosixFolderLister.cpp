@@ -34,6 +34,7 @@ std::optional<FolderListing> PosixFolderLister::listFiles(const NameBytes &folde
     FolderListing listing;
     std::vector<NameBytes> interrupted;
     std::vector<NameBytes> nonFiles;
+    std::vector<std::uint64_t> interruptedInodes;
     // Taken before the read, so that any change during it shows too.
     const std::optional<FolderStamp> before = handle->stamp();
     timespec now{};
@@ -43,10 +44,13 @@ std::optional<FolderListing> PosixFolderLister::listFiles(const NameBytes &folde
             nonFiles.emplace_back(entry.d_name);
         if (entry.d_name[0] == '.' || !isListableFile(handle->fd(), entry.d_type, entry.d_name))
             return;
-        if (NameBytes(entry.d_name).compare(0, movingPrefix.size(), movingPrefix) == 0)
+        if (NameBytes(entry.d_name).compare(0, movingPrefix.size(), movingPrefix) == 0) {
             interrupted.emplace_back(entry.d_name);
-        else
+            interruptedInodes.push_back(entry.d_ino);
+        } else {
             listing.names.emplace_back(entry.d_name);
+            listing.inodes.push_back(entry.d_ino);
+        }
     });
     if (err != 0)
         return std::nullopt;
@@ -56,8 +60,18 @@ std::optional<FolderListing> PosixFolderLister::listFiles(const NameBytes &folde
     // Put back after reading: renaming while readdir runs may show an entry twice.
     PosixCalls calls;
     FolderWays ways;
-    for (const NameBytes &name : interrupted)
-        listing.names.push_back(restoreInterrupted(calls, handle->fd(), name, ways));
+    for (std::size_t i = 0; i < interrupted.size(); ++i) {
+        listing.names.push_back(restoreInterrupted(calls, handle->fd(), interrupted[i], ways));
+        listing.inodes.push_back(interruptedInodes[i]);
+    }
+    // The entry's inode number is the file's own only where a look at one file
+    // agrees, and stays through a rename only off FUSE.
+    struct stat first {};
+    if (!listing.names.empty()
+        && (!calls.keepsInodes(handle->fd())
+            || fstatat(handle->fd(), listing.names.front().c_str(), &first, AT_SYMLINK_NOFOLLOW) != 0
+            || first.st_ino != listing.inodes.front()))
+        listing.inodes.clear();
     listing.folder = std::move(handle);
     return listing;
 }

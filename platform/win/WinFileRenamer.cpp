@@ -5,6 +5,8 @@
 #include "WinFolderHandle.h"
 
 #include <QString>
+#include <string_view>
+#include <unordered_set>
 #include <windows.h>
 
 namespace {
@@ -64,13 +66,19 @@ bool WinFileRenamer::readFolder(const FolderHandle &folder, const TakeEntry &tak
 
 std::vector<RenameOutcome> WinFileRenamer::renameInFolder(const FolderHandle &folder,
                                                           const std::vector<RenameRequest> &requests,
-                                                          const Progress &progress)
+                                                          const Progress &progress, bool)
 {
     std::vector<RenameOutcome> outcomes;
     const auto *open = dynamic_cast<const WinFolderHandle *>(&folder);
+    // A name this batch has moved a file to holds that file, not the one a
+    // later request under the name means: that one has gone.
+    std::unordered_set<std::string_view> arrived;
     for (const RenameRequest &request : requests) {
-        outcomes.push_back(open ? renameOne(*open, request)
-                                : RenameOutcome{RenameStatus::Failed, ERROR_INVALID_HANDLE});
+        outcomes.push_back(!open                         ? RenameOutcome{RenameStatus::Failed, ERROR_INVALID_HANDLE}
+                           : arrived.count(request.from) ? RenameOutcome{RenameStatus::Failed, ERROR_FILE_NOT_FOUND}
+                                                         : renameOne(*open, request));
+        if (outcomes.back().moved() && request.from != request.to)
+            arrived.insert(request.to);
         if (progress)
             progress(outcomes.size() - 1, outcomes.back());
     }

@@ -51,6 +51,12 @@ RowPlan FolderSimulation::step(std::size_t index, const RenameRequest &request)
     };
     if (!isPlainFileName(request.from) || !isPlainFileName(request.to) || (from.present && !from.file))
         return skip(RowFate::NotAllowed);
+    // A name a row above renamed a file to holds that file, not this row's,
+    // which has gone; the name stays the row above's.
+    if (from.held && !from.skipped) {
+        plan.fate = RowFate::Gone;
+        return plan;
+    }
     if (request.from == request.to) {
         plan.fate = RowFate::Unchanged;
         hold(from, index, false);
@@ -82,16 +88,21 @@ RowFate fateOf(const RenameRequest &request, const RenameOutcome &outcome)
     case RenameStatus::NotAllowed:
         return RowFate::NotAllowed;
     case RenameStatus::Failed:
+    case RenameStatus::Replaced:
         break;
     }
     return outcome.error == ENOENT ? RowFate::Gone : RowFate::Failed;
 }
 
 BatchPlan::BatchPlan(NamingMode mode, const NamingTexts &texts, const std::vector<NameBytes> &names,
-                     std::vector<RowRange> selected)
+                     const std::vector<std::uint64_t> &inodes, std::vector<RowRange> selected)
     : selected_(std::move(selected))
-    , requests_(planRenames(mode, texts, names, rowsOf(selected_)))
 {
+    const std::vector<int> rows = rowsOf(selected_);
+    requests_ = planRenames(mode, texts, names, rows);
+    if (!inodes.empty())
+        for (std::size_t i = 0; i < rows.size(); ++i)
+            requests_[i].inode = inodes[std::size_t(rows[i])];
     std::size_t before = 0;
     for (const RowRange &range : selected_) {
         selectedBefore_.push_back(before);

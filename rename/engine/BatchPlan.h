@@ -71,8 +71,9 @@ RowFate fateOf(const RenameRequest &request, const RenameOutcome &outcome);
 // renames; the preview shows these predictions.
 class BatchPlan {
 public:
+    // `inodes` holds each row's inode number, or is empty where they are unknown.
     BatchPlan(NamingMode mode, const NamingTexts &texts, const std::vector<NameBytes> &names,
-              std::vector<RowRange> selected);
+              const std::vector<std::uint64_t> &inodes, std::vector<RowRange> selected);
 
     const std::vector<RenameRequest> &requests() const { return requests_; }
     // A row's place in the batch, from 0; nothing for a row not selected.

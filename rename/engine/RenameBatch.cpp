@@ -100,11 +100,11 @@ UndoReport undoLastBatch(FileRenamer &renamer, JournalStore &journal)
         // In a batch that never closed, an unmarked pair may have been renamed just before the stop.
         const bool renamed = batch.done[i] || (!batch.closed && simulation.has(pair.to) && !simulation.has(pair.from));
         if (renamed && pair.from != pair.to) {
-            back.push_back({pair.to, pair.from});
+            back.push_back({pair.to, pair.from, pair.inode});
             simulation.step(back.size() - 1, back.back());
         }
     }
-    report.outcomes = renamer.renameInFolder(*folder, back);
+    report.outcomes = renamer.renameInFolder(*folder, back, {}, true);
     // Undone once, the batch is gone; a stop part-way keeps the journal, and
     // undoing again only finds the pairs not yet back.
     journal.clear();

@@ -14,6 +14,8 @@
 // journal of an earlier batch is dropped, so that undo never reaches past this
 // one. A batch that renames nothing leaves the earlier journal as it was.
 // Returns each request's outcome.
+// Each request's inode number goes into the journal, so that undo moves back
+// only the file the batch renamed.
 std::vector<RenameOutcome> renameBatch(FileRenamer &renamer, const FolderHandle &folder, const NameBytes &folderPath,
                                        const std::vector<RenameRequest> &requests, JournalStore &journal,
                                        const std::function<bool()> &renameWithoutJournal);
@@ -35,5 +37,6 @@ bool canUndo(JournalStore &journal);
 // Renames the last batch's renamed pairs back, newest first, in the batch's
 // own folder and never over an existing entry. After a crash part-way, pairs
 // without a mark are tried too: only a file found under its new name with its
-// old name free goes back. Undoing twice does nothing the second time.
+// old name free goes back. A file whose inode number is not the one the batch
+// renamed stays as it is. Undoing twice does nothing the second time.
 UndoReport undoLastBatch(FileRenamer &renamer, JournalStore &journal);

@@ -117,7 +117,7 @@ std::string journalPlan(const NameBytes &folder, const FolderIdentity &identity,
     constexpr std::size_t digits = std::numeric_limits<std::size_t>::digits10 + 1;
     std::size_t size = magic.size() + 2 * digits + folder.size() + 64;
     for (const RenameRequest &pair : pairs)
-        size += pair.from.size() + pair.to.size() + 2 * digits + 5;
+        size += pair.from.size() + pair.to.size() + 3 * digits + 6;
     std::string out;
     out.reserve(size);
     const auto put = [&out](std::uint64_t value) {
@@ -140,6 +140,8 @@ std::string journalPlan(const NameBytes &folder, const FolderIdentity &identity,
         put(pair.from.size());
         out += ' ';
         put(pair.to.size());
+        out += ' ';
+        put(pair.inode);
         out += '\n';
         out += pair.from;
         out += pair.to;
@@ -172,7 +174,8 @@ std::variant<Journal, JournalProblem> parseJournal(std::string_view text)
         return JournalProblem::Unreadable;
     if (*version > std::size_t(journalVersion))
         return JournalProblem::NewerVersion;
-    if (*version < std::size_t(journalVersion))
+    // Version 2 knew no inode numbers: its files are taken as they are found.
+    if (*version < 2)
         return JournalProblem::Unreadable;
 
     Journal journal;
@@ -191,15 +194,15 @@ std::variant<Journal, JournalProblem> parseJournal(std::string_view text)
             return JournalProblem::CutShort;
         if (text[reader.at] == 'B')
             break;
-        const auto lengths = fields(reader, 'P', 2);
-        if (failed(lengths))
-            return std::get<JournalProblem>(lengths);
-        const std::size_t fromLength = std::get<0>(lengths)[0];
-        const auto names = counted(reader, fromLength + std::get<0>(lengths)[1]);
+        const auto values = fields(reader, 'P', *version == 2 ? 2 : 3);
+        if (failed(values))
+            return std::get<JournalProblem>(values);
+        const std::vector<std::size_t> &pair = std::get<0>(values);
+        const auto names = counted(reader, pair[0] + pair[1]);
         if (failed(names))
             return std::get<JournalProblem>(names);
         const NameBytes &both = std::get<NameBytes>(names);
-        journal.pairs.push_back({both.substr(0, fromLength), both.substr(fromLength)});
+        journal.pairs.push_back({both.substr(0, pair[0]), both.substr(pair[0]), pair.size() > 2 ? pair[2] : 0});
     }
     const std::string_view plan = text.substr(0, reader.at);
     const std::optional<std::string_view> countLine = reader.line();

@@ -12,12 +12,12 @@
 
 // The journal of one rename batch, as text that carries any byte in a name:
 // a version line, the folder's absolute path and identity, every planned pair
-// (each name preceded by its length), and a count line that closes the plan
+// (each name preceded by its length, and the file's inode number), and a count line that closes the plan
 // with a checksum of it; then blocks of marks, one for each pair as it is
 // renamed, and a closing line once every mark is in, each block sealed by its
 // own checksum. A checksum catches damage, so that a damaged journal renames
 // nothing; it is no defence against someone who rewrites the file on purpose.
-constexpr int journalVersion = 2;
+constexpr int journalVersion = 3;
 
 struct Journal {
     NameBytes folder;

@@ -22,18 +22,22 @@ bool sameRanges(const std::vector<RowRange> &a, const std::vector<RowRange> &b)
 // Why renames back did not happen, a line for each reason with its count.
 QString undoShortfall(const UndoReport &report)
 {
-    int taken = 0, gone = 0, other = 0;
+    int taken = 0, gone = 0, replaced = 0, other = 0;
     for (std::size_t i = 0; i < report.outcomes.size(); ++i) {
         const RowFate fate = fateOf(report.back[i], report.outcomes[i]);
+        const bool isReplaced = report.outcomes[i].status == RenameStatus::Replaced;
         taken += fate == RowFate::Taken;
         gone += fate == RowFate::Gone;
-        other += fate != RowFate::Taken && fate != RowFate::Gone && fate != RowFate::Renamed;
+        replaced += isReplaced;
+        other += fate != RowFate::Taken && fate != RowFate::Gone && fate != RowFate::Renamed && !isReplaced;
     }
     QStringList why;
     if (taken)
         why << QStringLiteral("原名称已被占用：%1 个").arg(taken);
     if (gone)
         why << QStringLiteral("文件已不存在：%1 个").arg(gone);
+    if (replaced)
+        why << QStringLiteral("已换成另一个文件：%1 个").arg(replaced);
     if (other)
         why << QStringLiteral("无法改名：%1 个").arg(other);
     return why.join(QLatin1Char('\n'));
@@ -146,20 +150,28 @@ void RenameSession::setOrder(RowOrder order)
 void RenameSession::sortRows()
 {
     if (order_ == RowOrder::FileSystem) {
-        if (!shownFrom_.empty())
+        if (!shownFrom_.empty()) {
             names_ = std::move(listingOrder_);
+            inodes_ = std::move(listingInodes_);
+        }
         listingOrder_.clear();
+        listingInodes_.clear();
         shownFrom_.clear();
         return;
     }
-    if (shownFrom_.empty())
+    if (shownFrom_.empty()) {
         listingOrder_ = names_;
+        listingInodes_ = inodes_;
+    }
     const std::vector<std::int64_t> times = order_ == RowOrder::Modified && listedFolder_
                                                 ? lister_.modificationTimes(*listedFolder_, listingOrder_)
                                                 : std::vector<std::int64_t>(listingOrder_.size());
     shownFrom_ = rowsInOrder(listingOrder_, order_, times);
-    for (std::size_t row = 0; row < shownFrom_.size(); ++row)
+    for (std::size_t row = 0; row < shownFrom_.size(); ++row) {
         names_[row] = listingOrder_[shownFrom_[row]];
+        if (!inodes_.empty())
+            inodes_[row] = listingInodes_[shownFrom_[row]];
+    }
 }
 
 bool RenameSession::clickWouldStop() const
@@ -182,7 +194,7 @@ std::vector<RenameOutcome> RenameSession::renameSelected()
     if (!hold)
         return {};
     if (!plan_)
-        plan_.emplace(mode_, texts_, names_, selection_);
+        plan_.emplace(mode_, texts_, names_, inodes_, selection_);
     // Taken, not copied: the list read anew below makes a new plan anyway.
     const BatchPlan plan = std::move(*std::exchange(plan_, std::nullopt));
     const std::vector<RenameRequest> &requests = plan.requests();
@@ -291,7 +303,7 @@ const BatchPlan *RenameSession::currentPlan()
     if (plan_ && plan_->predicted() && planStamp_ && planFolder_->stamp() == planStamp_)
         return &*plan_;
     if (!plan_)
-        plan_.emplace(mode_, texts_, names_, selection_);
+        plan_.emplace(mode_, texts_, names_, inodes_, selection_);
     planFolder_ = folderToRenameIn();
     planStamp_ = planFolder_ ? planFolder_->stamp() : std::nullopt;
     const std::int64_t now = QDateTime::currentMSecsSinceEpoch() * 1'000'000;
@@ -311,9 +323,11 @@ QString RenameSession::tipFor(int row)
 void RenameSession::showListing(FolderListing listing)
 {
     names_ = std::move(listing.names);
+    inodes_ = std::move(listing.inodes);
     listedFolder_ = std::move(listing.folder);
     listedText_ = text_;
     listingOrder_.clear();
+    listingInodes_.clear();
     shownFrom_.clear();
     sortRows();
     selection_.clear();
