@@ -80,6 +80,7 @@ std::vector<RenameOutcome> PosixFileRenamer::renameInFolder(const FolderHandle &
     // A name this batch has moved a file to holds that file, not the one a
     // later request under the name means: that one has gone.
     std::unordered_set<std::string_view> arrived;
+    arrived.reserve(requests.size());
     for (const RenameRequest &request : requests) {
         RenameOutcome outcome{RenameStatus::NotAllowed, 0};
         if (isPlainFileName(request.from) && isPlainFileName(request.to)) {
