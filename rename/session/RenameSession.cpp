@@ -174,21 +174,25 @@ void RenameSession::sortRows()
     }
 }
 
-bool RenameSession::clickWouldStop() const
+RenameSession::ClickCheck RenameSession::failingCheck() const
 {
-    return (texts_.newText.empty() && mode_ != NamingMode::ReplaceCharacters) || !listed_;
+    if (texts_.newText.empty() && mode_ != NamingMode::ReplaceCharacters)
+        return ClickCheck::NoNewText;
+    return listed_ ? ClickCheck::Passed : ClickCheck::NoFolder;
 }
 
 std::vector<RenameOutcome> RenameSession::renameSelected()
 {
-    if (texts_.newText.empty() && mode_ != NamingMode::ReplaceCharacters) {
+    switch (failingCheck()) {
+    case ClickCheck::NoNewText:
         messages_.show(QStringLiteral("请输入新名称。"), MsgStyle::OkCancelInformation, QStringLiteral("Marvolt"));
         return {};
-    }
-    if (!listed_) {
+    case ClickCheck::NoFolder:
         messages_.show(QStringLiteral("请选择存放需要重命名文件的文件夹再执行工具！"), MsgStyle::OkInformation,
                        QStringLiteral("提示"));
         return {};
+    case ClickCheck::Passed:
+        break;
     }
     const std::optional<JournalHold> hold = holdJournal();
     if (!hold)
@@ -253,13 +257,14 @@ void RenameSession::undoLast()
     if (!hold)
         return;
     const UndoReport report = undoLastBatch(renamer_, journal_);
-    if (!report.nothingToUndo && !report.refused && report.folder == absolutePath(folderPath()))
+    const bool shown = report.folder == absolutePath(folderPath());
+    if (!report.nothingToUndo && !report.refused && shown)
         refreshFileList();
     updateUndo();
-    reportUndo(report);
+    reportUndo(report, shown);
 }
 
-void RenameSession::reportUndo(const UndoReport &report)
+void RenameSession::reportUndo(const UndoReport &report, bool shown)
 {
     if (report.refused) {
         const QString why = *report.refused == UndoRefusal::FolderGone
@@ -283,7 +288,7 @@ void RenameSession::reportUndo(const UndoReport &report)
                 .arg(folder, QString::number(back), QString::number(qsizetype(report.outcomes.size()) - back),
                      undoShortfall(report)),
             MsgStyle::OkExclamation, QStringLiteral("Quillbox"));
-    else if (report.folder != absolutePath(folderPath()))
+    else if (!shown)
         messages_.show(QStringLiteral("已撤销在“%1”中的上次重命名。").arg(folder), MsgStyle::OkInformation,
                        QStringLiteral("Quillbox"));
 }
@@ -296,7 +301,7 @@ void RenameSession::updateUndo()
 
 const BatchPlan *RenameSession::currentPlan()
 {
-    if (clickWouldStop())
+    if (failingCheck() != ClickCheck::Passed)
         return nullptr;
     // A stamp proves the folder as it was predicted; where there is none, or the
     // folder had just changed then, the prediction is made again each time.

@@ -76,8 +76,11 @@ private:
     void refreshFileList();
     void updateUndo();
     void reportNotKept(const std::vector<RenameRequest> &requests, const std::vector<RenameOutcome> &outcomes);
-    void reportUndo(const UndoReport &report);
-    bool clickWouldStop() const;
+    // `shown`: the batch was in the folder the rows show.
+    void reportUndo(const UndoReport &report, bool shown);
+    // The click's checks, in its order; the preview shows nothing where one fails.
+    enum class ClickCheck { Passed, NoNewText, NoFolder };
+    ClickCheck failingCheck() const;
     void sortRows();
 
     MessageBox &messages_;
