@@ -71,7 +71,7 @@ struct MemoryJournal : JournalStore {
     bool exists() override { return text.has_value(); }
     void clear() override { text.reset(); }
     void restorePrevious() override { text = std::exchange(previous, std::nullopt); }
-    bool lock() override { return true; }
+    bool lock(bool) override { return true; }
     void unlock() override {}
 };
 

@@ -24,7 +24,7 @@ struct MemoryRenamer : FileRenamer {
         return path == "/fuzz" ? std::make_shared<MemoryHandle>() : nullptr;
     }
     std::vector<RenameOutcome> renameInFolder(const FolderHandle &, const std::vector<RenameRequest> &requests,
-                                              const Progress &, bool) override
+                                              const Progress &, bool, const Intend &) override
     {
         asked.insert(asked.end(), requests.begin(), requests.end());
         return std::vector<RenameOutcome>(requests.size(), {RenameStatus::Renamed, 0});
@@ -46,7 +46,7 @@ struct TextJournal : JournalStore {
     bool exists() override { return text.has_value(); }
     void clear() override { text.reset(); }
     void restorePrevious() override {}
-    bool lock() override { return true; }
+    bool lock(bool) override { return true; }
     void unlock() override {}
 };
 

@@ -29,14 +29,14 @@ QString FileJournalStore::defaultPath()
     return state + QStringLiteral("/quillbox/last-batch.journal");
 }
 
-bool FileJournalStore::lock()
+bool FileJournalStore::lock(bool wait)
 {
     // Without a safe state folder no journal is written, and there is nothing to hold.
     if (!stateFolderReady())
         return true;
     if (!lock_)
         lock_ = std::make_unique<QLockFile>(path_ + QStringLiteral(".lock"));
-    return lock_->tryLock(lockWait_);
+    return lock_->tryLock(wait ? lockWait_ : 0);
 }
 
 void FileJournalStore::unlock()

@@ -26,7 +26,7 @@ public:
     bool exists() override;
     void clear() override;
     void restorePrevious() override;
-    bool lock() override;
+    bool lock(bool wait = true) override;
     void unlock() override;
 
 private:

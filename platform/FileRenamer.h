@@ -40,6 +40,26 @@ struct RenameOutcome {
     bool moved() const { return status == RenameStatus::Renamed || status == RenameStatus::NotKept; }
 };
 
+// A step of the no-overwrite fallback that leaves something of ours in the
+// folder if the program stops inside it. The journal is told of it before it
+// is taken, so that the next start can finish or roll it back.
+enum class FallbackStep {
+    ExtraLink,   // `made` is linked to `source`, which is then unlinked
+    Placeholder, // `made` is created empty, then `source` is moved over it
+    Temporary,   // `source` is moved to the temporary name `made` and on to its new name
+};
+
+struct FallbackIntent {
+    std::size_t request; // the request's index in its renameInFolder call
+    FallbackStep step;
+    NameBytes made;
+    NameBytes source;
+    bool operator==(const FallbackIntent &other) const
+    {
+        return request == other.request && step == other.step && made == other.made && source == other.source;
+    }
+};
+
 // Renames files inside one folder, in the order given, and tells for each
 // request what happened. An existing entry is never replaced, a file is never
 // copied, and a request that fails leaves the file under its old name.
@@ -47,16 +67,23 @@ class FileRenamer {
 public:
     // Told of each request's outcome as soon as it is known, by its index.
     using Progress = std::function<void(std::size_t index, const RenameOutcome &outcome)>;
+    // Told of each fallback step before it is taken; on false the step is not
+    // taken and its request fails.
+    using Intend = std::function<bool(const FallbackIntent &step)>;
 
     virtual ~FileRenamer() = default;
     // Opens a folder by its path; nothing when it cannot be opened.
     virtual std::shared_ptr<FolderHandle> openFolder(const NameBytes &path) = 0;
     // With `sameFilesOnly`, a request whose inode number is known renames only
     // that file: another entry under its old name is left alone (Replaced).
-    virtual std::vector<RenameOutcome> renameInFolder(const FolderHandle &folder,
-                                                      const std::vector<RenameRequest> &requests,
-                                                      const Progress &progress = {}, bool sameFilesOnly = false)
+    virtual std::vector<RenameOutcome>
+    renameInFolder(const FolderHandle &folder, const std::vector<RenameRequest> &requests,
+                   const Progress &progress = {}, bool sameFilesOnly = false, const Intend &intend = {})
         = 0;
+    // Finishes or rolls back the fallback steps of one request that a stopped
+    // program left half taken, given newest first. A renamer that takes no
+    // fallback steps has none to mend.
+    virtual void recoverInterrupted(const FolderHandle &, const std::vector<FallbackIntent> &) {}
     // Told of each entry of a folder, and whether a rename takes it: a plain
     // file or a link to one.
     using TakeEntry = std::function<void(std::string_view name, bool file)>;

@@ -26,8 +26,9 @@ public:
     virtual void restorePrevious() = 0;
     // Holds the journal for one batch or one undo, so that another copy of the
     // program never interleaves with it; false when another copy holds it
-    // past a short wait. Without a place for a journal there is nothing to hold.
-    virtual bool lock() = 0;
+    // past a short wait, or at once without `wait`. Without a place for a
+    // journal there is nothing to hold.
+    virtual bool lock(bool wait = true) = 0;
     virtual void unlock() = 0;
 };
 

@@ -1,8 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 #include "FakeServices.h"
+#include "FileJournalStore.h"
 #include "Mount.h"
+#include "RenameBatch.h"
 #include "RenameWindowDriver.h"
+#include "posix/PosixFileRenamer.h"
 
 #include <QProcess>
 #include <QStandardPaths>
@@ -53,6 +56,8 @@ class TestRealMounts : public QObject {
 private slots:
     void renamesOnEveryFileSystem_data();
     void renamesOnEveryFileSystem();
+    void killedAtEveryStep_data();
+    void killedAtEveryStep();
 };
 
 // `many` files go through each mount at once; fusefat looks names up slowly.
@@ -178,6 +183,74 @@ void TestRealMounts::renamesOnEveryFileSystem()
     find.start("find", {root, "-name", "~quillbox-*"});
     QVERIFY(find.waitForFinished());
     QCOMPARE(find.readAll(), QByteArray());
+}
+
+// The forced fallback runs where the file system would not take it: the
+// steps a kill interrupts are then the fallback's own.
+void TestRealMounts::killedAtEveryStep_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("way");
+    QTest::newRow("tmpfs, hard links") << "tmpfs"
+                                       << "link";
+    QTest::newRow("tmpfs, placeholders") << "tmpfs"
+                                         << "placeholder";
+    QTest::newRow("ext4 casefold") << "ext4 casefold"
+                                   << "own";
+    QTest::newRow("exFAT through FUSE") << "exFAT through FUSE"
+                                        << "own";
+    QTest::newRow("FAT through FUSE") << "FAT through FUSE"
+                                      << "own";
+    QTest::newRow("rclone through FUSE") << "rclone through FUSE"
+                                         << "own";
+}
+
+// Killed after each change to the folder or the journal in turn, then started
+// again: the folder lists every file once with its content, and undo brings
+// back every name.
+void TestRealMounts::killedAtEveryStep()
+{
+    QFETCH(QString, kind);
+    QFETCH(QString, way);
+    QTemporaryDir base;
+    Mount mount(kind, base.path());
+    if (!mount.skipReason().isEmpty())
+        QSKIP(qPrintable(mount.skipReason()));
+    QVERIFY2(mount.mounted(), qPrintable(kind + " could not be mounted"));
+    const QStringList originals{"Photo.JPG", "a.txt", "b.txt", "d.txt"};
+    PosixFileRenamer renamer;
+    for (int step = 1;; ++step) {
+        const QString folder = folderWith(mount.point(), QString::number(step), originals);
+        QTemporaryDir state;
+        const QString journalPath = state.filePath("last-batch.journal");
+        QProcess child;
+        child.start(KILLED_BATCH, {folder, journalPath, QString::number(step), way});
+        QVERIFY(child.waitForFinished(120000));
+        const bool killed = child.exitStatus() == QProcess::CrashExit;
+        QVERIFY2(killed || child.exitCode() == 0, qPrintable(child.readAllStandardError()));
+
+        // Every other start lists the folder first; the rest undo at once.
+        FileJournalStore journal(journalPath);
+        if (step % 2) {
+            recoverInterruptedStep(renamer, journal);
+            QStringList contents;
+            for (const QString &name : filesIn(folder))
+                contents << QString::fromUtf8(contentOf(folder + "/" + name));
+            contents.sort();
+            QVERIFY2(contents == originals && filesIn(folder).filter("~quillbox-").isEmpty(),
+                     qPrintable(QStringLiteral("killed at step %1: %2 hold %3")
+                                    .arg(step)
+                                    .arg(filesIn(folder).join(' '), contents.join(' '))));
+        }
+        undoLastBatch(renamer, journal);
+        QVERIFY2(
+            filesIn(folder) == originals,
+            qPrintable(QStringLiteral("killed at step %1: %2 after undo").arg(step).arg(filesIn(folder).join(' '))));
+        for (const QString &name : originals)
+            QCOMPARE(contentOf(folder + "/" + name), name.toUtf8());
+        if (!killed)
+            break;
+    }
 }
 
 QTEST_MAIN(TestRealMounts)

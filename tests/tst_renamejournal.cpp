@@ -91,7 +91,7 @@ void TestRenameJournal::refusesWhatItCannotTrust_data()
     const QByteArray two = plan("/f", {{"a", "b"}, {"c", "d"}});
     const auto unreadable = int(JournalProblem::Unreadable);
     QTest::newRow("not a journal") << QByteArray("hello\n") << unreadable;
-    QTest::newRow("newer version") << QByteArray("QUILLBOX-JOURNAL 4\nF 1 0 0\n/\nB 0 x\n")
+    QTest::newRow("newer version") << QByteArray("QUILLBOX-JOURNAL 5\nF 1 0 0\n/\nB 0 x\n")
                                    << int(JournalProblem::NewerVersion);
     QTest::newRow("older version") << QByteArray("QUILLBOX-JOURNAL 1\nF 1\n/\nB 0\n") << unreadable;
     QTest::newRow("plan changed after it was sealed") << QByteArray(two).replace("\nab\n", "\nax\n") << unreadable;

@@ -2,6 +2,7 @@
 
 #include "NoOverwriteRename.h"
 
+#include <QRandomGenerator>
 #include <QString>
 #include <QStringDecoder>
 #include <algorithm>
@@ -25,6 +26,33 @@ std::string foldedName(const NameBytes &name)
     std::string out = name;
     std::transform(out.begin(), out.end(), out.begin(), [](char c) { return c >= 'A' && c <= 'Z' ? char(c + 32) : c; });
     return out;
+}
+
+// Whether two looks agree in all but the inode number.
+bool sameLook(const struct stat &a, const struct stat &b)
+{
+    return a.st_dev == b.st_dev && a.st_nlink == b.st_nlink && a.st_size == b.st_size
+           && a.st_mtim.tv_sec == b.st_mtim.tv_sec && a.st_mtim.tv_nsec == b.st_mtim.tv_nsec
+           && a.st_ctim.tv_sec == b.st_ctim.tv_sec && a.st_ctim.tv_nsec == b.st_ctim.tv_nsec;
+}
+
+// Whether two looks saw one entry. Some FUSE file systems (rclone) give two
+// files one inode number, so all else must agree too.
+bool sameEntry(const struct stat &a, const struct stat &b) { return a.st_ino == b.st_ino && sameLook(a, b); }
+
+// Tells the journal what a step is about to make; a step it cannot record is not taken.
+bool intended(FolderWays &ways, FallbackStep step, const NameBytes &made, const NameBytes &source)
+{
+    return !ways.intend || ways.intend(step, made, source);
+}
+
+// Whether `to` is free, looked at before a step that will claim it is
+// recorded, so that what the record names was made by us.
+RenameOutcome checkFree(PosixCalls &sys, int dirFd, const NameBytes &to)
+{
+    struct stat existing {};
+    const int err = sys.stat(dirFd, to.c_str(), existing);
+    return err == 0 ? taken : err == ENOENT ? renamed : failed(err);
 }
 
 // Removes the placeholder we created, but only while it is still ours and empty.
@@ -54,6 +82,10 @@ RenameOutcome checkKept(PosixCalls &sys, int dirFd, const NameBytes &to, const s
 RenameOutcome throughPlaceholder(PosixCalls &sys, int dirFd, const NameBytes &from, const NameBytes &to,
                                  FolderWays &ways)
 {
+    if (const RenameOutcome free = checkFree(sys, dirFd, to); free.status != RenameStatus::Renamed)
+        return free;
+    if (!intended(ways, FallbackStep::Placeholder, to, from))
+        return failed(EIO);
     struct stat created {};
     int err = sys.createExclusive(dirFd, to.c_str(), created);
     if (err == EEXIST)
@@ -63,8 +95,7 @@ RenameOutcome throughPlaceholder(PosixCalls &sys, int dirFd, const NameBytes &fr
     // The file as it is moved. Where it went meanwhile, a file system that
     // ignores case can find the placeholder under the old spelling and move it onto itself.
     struct stat source {};
-    if (sys.stat(dirFd, from.c_str(), source) != 0
-        || (source.st_dev == created.st_dev && source.st_ino == created.st_ino)) {
+    if (sys.stat(dirFd, from.c_str(), source) != 0 || sameEntry(source, created)) {
         removePlaceholder(sys, dirFd, to, created);
         return failed(ENOENT);
     }
@@ -80,6 +111,10 @@ RenameOutcome throughLink(PosixCalls &sys, int dirFd, const NameBytes &from, con
     struct stat source {};
     if (const int err = sys.stat(dirFd, from.c_str(), source))
         return failed(err);
+    if (const RenameOutcome free = checkFree(sys, dirFd, to); free.status != RenameStatus::Renamed)
+        return free;
+    if (!intended(ways, FallbackStep::ExtraLink, to, from))
+        return failed(EIO);
     int err = sys.link(dirFd, from.c_str(), to.c_str());
     if (err == EEXIST)
         return taken;
@@ -171,7 +206,11 @@ void noteRenamed(FolderWays &ways, const NameBytes &from, const NameBytes &to)
 
 RenameOutcome throughTemporary(PosixCalls &sys, int dirFd, const NameBytes &from, const NameBytes &to, FolderWays &ways)
 {
-    const NameBytes temporary = std::string(movingPrefix) + from;
+    const NameBytes temporary
+        = std::string(temporaryPrefix)
+          + QByteArray::number(QRandomGenerator::global()->generate64(), 16).rightJustified(16, '0').toStdString();
+    if (!intended(ways, FallbackStep::Temporary, temporary, from))
+        return failed(EIO);
     const RenameOutcome first = moveNoReplace(sys, dirFd, from, temporary, ways);
     if (!first.moved())
         return first.status == RenameStatus::Taken ? taken : first;
@@ -199,12 +238,33 @@ RenameOutcome renameNoOverwrite(PosixCalls &sys, int dirFd, const NameBytes &fro
     return outcome;
 }
 
-NameBytes restoreInterrupted(PosixCalls &sys, int dirFd, const NameBytes &entry, FolderWays &ways)
+void recoverInterrupted(PosixCalls &sys, int dirFd, const std::vector<FallbackIntent> &steps)
 {
-    if (entry.compare(0, movingPrefix.size(), movingPrefix) != 0)
-        return entry;
-    const NameBytes name = entry.substr(movingPrefix.size());
-    if (!isPlainFileName(name))
-        return entry;
-    return renameNoOverwrite(sys, dirFd, entry, name, ways).moved() ? name : entry;
+    FolderWays ways;
+    for (const FallbackIntent &step : steps) {
+        struct stat made {};
+        struct stat source {};
+        if (sys.stat(dirFd, step.made.c_str(), made) != 0)
+            continue;
+        const bool hasSource = sys.stat(dirFd, step.source.c_str(), source) == 0;
+        switch (step.step) {
+        case FallbackStep::Placeholder:
+            // Still empty and the file not yet moved onto it.
+            if (hasSource && !sameEntry(made, source) && S_ISREG(made.st_mode) && made.st_size == 0
+                && made.st_nlink == 1)
+                sys.unlink(dirFd, step.made.c_str());
+            break;
+        case FallbackStep::ExtraLink:
+            // The file under both names: it keeps its old one. Links of one
+            // file agree in everything a look shows.
+            if (hasSource && made.st_nlink > 1
+                && (sys.keepsInodes(dirFd) ? sameEntry(made, source) : sameLook(made, source)))
+                sys.unlink(dirFd, step.made.c_str());
+            break;
+        case FallbackStep::Temporary:
+            if (!hasSource)
+                renameNoOverwrite(sys, dirFd, step.made, step.source, ways);
+            break;
+        }
+    }
 }

@@ -5,6 +5,7 @@
 #include "../FileRenamer.h"
 #include "PosixCalls.h"
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -21,10 +22,13 @@ struct FolderWays {
     std::optional<bool> keepsInodes; // inode numbers survive a rename here; asked when first needed
     // The folder's entry names by their case-folded form; read when first needed.
     std::optional<std::unordered_map<std::string, std::vector<NameBytes>>> byFoldedName;
+    // Told of each fallback step before it is taken; on false it is not taken.
+    std::function<bool(FallbackStep step, const NameBytes &made, const NameBytes &source)> intend;
 };
 
-// A case-only rename passes through this prefix plus the file's old name.
-constexpr std::string_view movingPrefix = "~quillbox-moving-";
+// A case-only rename passes through this prefix plus 16 random hex digits, a
+// name that fits beside any other; the journal knows whose it is.
+constexpr std::string_view temporaryPrefix = "~quillbox-";
 
 // Renames `from` to `to` inside the folder open as dirFd and never replaces an
 // existing entry: with RENAME_NOREPLACE where the file system has it, else
@@ -38,6 +42,7 @@ constexpr std::string_view movingPrefix = "~quillbox-moving-";
 RenameOutcome renameNoOverwrite(PosixCalls &sys, int dirFd, const NameBytes &from, const NameBytes &to,
                                 FolderWays &ways);
 
-// Puts back under its own name a file that an interrupted case-only rename
-// left under its temporary name, and returns the name the file has now.
-NameBytes restoreInterrupted(PosixCalls &sys, int dirFd, const NameBytes &entry, FolderWays &ways);
+// Mends what the steps of one stopped rename left, newest step first: our
+// placeholder and our extra link go, a file under our temporary name gets its
+// own name back. Only what is still exactly as the step left it is touched.
+void recoverInterrupted(PosixCalls &sys, int dirFd, const std::vector<FallbackIntent> &steps);

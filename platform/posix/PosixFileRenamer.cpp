@@ -42,6 +42,12 @@ std::shared_ptr<FolderHandle> PosixFileRenamer::openFolder(const NameBytes &path
     return PosixFolderHandle::open(path);
 }
 
+void PosixFileRenamer::recoverInterrupted(const FolderHandle &folder, const std::vector<FallbackIntent> &steps)
+{
+    if (const auto *open = dynamic_cast<const PosixFolderHandle *>(&folder))
+        ::recoverInterrupted(calls_, open->fd(), steps);
+}
+
 bool PosixFileRenamer::readFolder(const FolderHandle &folder, const TakeEntry &take)
 {
     const auto *open = dynamic_cast<const PosixFolderHandle *>(&folder);
@@ -56,7 +62,8 @@ bool PosixFileRenamer::readFolder(const FolderHandle &folder, const TakeEntry &t
 
 std::vector<RenameOutcome> PosixFileRenamer::renameInFolder(const FolderHandle &folder,
                                                             const std::vector<RenameRequest> &requests,
-                                                            const Progress &progress, bool sameFilesOnly)
+                                                            const Progress &progress, bool sameFilesOnly,
+                                                            const Intend &intend)
 {
     std::vector<RenameOutcome> outcomes;
     outcomes.reserve(requests.size());
@@ -77,6 +84,10 @@ std::vector<RenameOutcome> PosixFileRenamer::renameInFolder(const FolderHandle &
     }
     const std::unordered_set<NameBytes> suspects(nonFiles->begin(), nonFiles->end());
     FolderWays ways;
+    if (intend)
+        ways.intend = [&](FallbackStep step, const NameBytes &made, const NameBytes &source) {
+            return intend({outcomes.size(), step, made, source});
+        };
     // A name this batch has moved a file to holds that file, not the one a
     // later request under the name means: that one has gone.
     std::unordered_set<std::string_view> arrived;

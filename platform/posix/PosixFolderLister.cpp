@@ -3,7 +3,7 @@
 #include "PosixFolderLister.h"
 
 #include "FolderEntries.h"
-#include "NoOverwriteRename.h"
+#include "PosixCalls.h"
 #include "PosixFolderHandle.h"
 
 #include <limits>
@@ -32,9 +32,7 @@ std::optional<FolderListing> PosixFolderLister::listFiles(const NameBytes &folde
     if (!handle)
         return std::nullopt;
     FolderListing listing;
-    std::vector<NameBytes> interrupted;
     std::vector<NameBytes> nonFiles;
-    std::vector<std::uint64_t> interruptedInodes;
     // Taken before the read, so that any change during it shows too.
     const std::optional<FolderStamp> before = handle->stamp();
     timespec now{};
@@ -44,26 +42,15 @@ std::optional<FolderListing> PosixFolderLister::listFiles(const NameBytes &folde
             nonFiles.emplace_back(entry.d_name);
         if (entry.d_name[0] == '.' || !isListableFile(handle->fd(), entry.d_type, entry.d_name))
             return;
-        if (NameBytes(entry.d_name).compare(0, movingPrefix.size(), movingPrefix) == 0) {
-            interrupted.emplace_back(entry.d_name);
-            interruptedInodes.push_back(entry.d_ino);
-        } else {
-            listing.names.emplace_back(entry.d_name);
-            listing.inodes.push_back(entry.d_ino);
-        }
+        listing.names.emplace_back(entry.d_name);
+        listing.inodes.push_back(entry.d_ino);
     });
     if (err != 0)
         return std::nullopt;
     // The renames that follow need not read the folder again while it stays as listed.
     if (before && before->settledBy(std::int64_t(now.tv_sec) * 1'000'000'000 + now.tv_nsec))
         handle->rememberListing(*before, std::move(nonFiles));
-    // Put back after reading: renaming while readdir runs may show an entry twice.
     PosixCalls calls;
-    FolderWays ways;
-    for (std::size_t i = 0; i < interrupted.size(); ++i) {
-        listing.names.push_back(restoreInterrupted(calls, handle->fd(), interrupted[i], ways));
-        listing.inodes.push_back(interruptedInodes[i]);
-    }
     // The entry's inode number is the file's own only where a look at one file
     // agrees, and stays through a rename only off FUSE.
     struct stat first {};

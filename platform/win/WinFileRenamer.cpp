@@ -66,7 +66,7 @@ bool WinFileRenamer::readFolder(const FolderHandle &folder, const TakeEntry &tak
 
 std::vector<RenameOutcome> WinFileRenamer::renameInFolder(const FolderHandle &folder,
                                                           const std::vector<RenameRequest> &requests,
-                                                          const Progress &progress, bool)
+                                                          const Progress &progress, bool, const Intend &)
 {
     std::vector<RenameOutcome> outcomes;
     const auto *open = dynamic_cast<const WinFolderHandle *>(&folder);

@@ -10,6 +10,7 @@ class WinFileRenamer : public FileRenamer {
 public:
     std::shared_ptr<FolderHandle> openFolder(const NameBytes &path) override;
     std::vector<RenameOutcome> renameInFolder(const FolderHandle &folder, const std::vector<RenameRequest> &requests,
-                                              const Progress &progress = {}, bool sameFilesOnly = false) override;
+                                              const Progress &progress = {}, bool sameFilesOnly = false,
+                                              const Intend &intend = {}) override;
     bool readFolder(const FolderHandle &folder, const TakeEntry &take) override;
 };

@@ -41,18 +41,27 @@ std::vector<RenameOutcome> renameBatch(FileRenamer &renamer, const FolderHandle 
     std::string marks;
     std::size_t pending = 0;
     bool changed = false;
-    std::vector<RenameOutcome> outcomes
-        = renamer.renameInFolder(folder, requests, [&](std::size_t index, const RenameOutcome &outcome) {
-              if (!outcome.moved() || journalIndex[index] == notJournaled)
-                  return;
-              changed = true;
-              marks += journalMark(journalIndex[index]);
-              if (++pending == marksPerBlock) {
-                  journal.append(journalBlock(marks), false);
-                  marks.clear();
-                  pending = 0;
-              }
-          });
+    const auto progress = [&](std::size_t index, const RenameOutcome &outcome) {
+        if (!outcome.moved() || journalIndex[index] == notJournaled)
+            return;
+        changed = true;
+        marks += journalMark(journalIndex[index]);
+        if (++pending == marksPerBlock) {
+            journal.append(journalBlock(marks), false);
+            marks.clear();
+            pending = 0;
+        }
+    };
+    // A fallback step is recorded before it is taken, with the marks so far,
+    // so that a stop inside it is mended at the next start.
+    const auto intend = [&](const FallbackIntent &step) {
+        if (!journal.append(journalBlock(marks + journalIntent(step)), false))
+            return false;
+        marks.clear();
+        pending = 0;
+        return true;
+    };
+    std::vector<RenameOutcome> outcomes = renamer.renameInFolder(folder, requests, progress, false, intend);
     // A batch that changed no name leaves the undo of the one before it.
     if (!changed)
         journal.restorePrevious();
@@ -62,6 +71,36 @@ std::vector<RenameOutcome> renameBatch(FileRenamer &renamer, const FolderHandle 
 }
 
 bool canUndo(JournalStore &journal) { return journal.exists(); }
+
+namespace {
+
+// The last batch's folder, opened, while it is still the folder the batch renamed in.
+std::variant<std::shared_ptr<FolderHandle>, UndoRefusal> batchFolder(FileRenamer &renamer, const Journal &batch)
+{
+    std::shared_ptr<FolderHandle> folder = renamer.openFolder(batch.folder);
+    if (!folder)
+        return UndoRefusal::FolderGone;
+    // The path may name another folder by now; its files are none of this batch's.
+    if (batch.folderIdentity.known() && !(folder->identity() == batch.folderIdentity))
+        return UndoRefusal::FolderReplaced;
+    return folder;
+}
+
+} // namespace
+
+void recoverInterruptedStep(FileRenamer &renamer, JournalStore &journal)
+{
+    const std::optional<std::string> text = journal.read();
+    if (!text || !journalMayBeInterrupted(*text))
+        return;
+    const std::variant<Journal, JournalProblem> parsed = parseJournal(*text);
+    const Journal *batch = std::get_if<Journal>(&parsed);
+    if (!batch || batch->interrupted.empty())
+        return;
+    const auto folder = batchFolder(renamer, *batch);
+    if (const auto *open = std::get_if<std::shared_ptr<FolderHandle>>(&folder))
+        renamer.recoverInterrupted(**open, batch->interrupted);
+}
 
 UndoReport undoLastBatch(FileRenamer &renamer, JournalStore &journal)
 {
@@ -80,16 +119,14 @@ UndoReport undoLastBatch(FileRenamer &renamer, JournalStore &journal)
     }
     const Journal &batch = std::get<Journal>(parsed);
     report.folder = batch.folder;
-    const std::shared_ptr<FolderHandle> folder = renamer.openFolder(batch.folder);
-    if (!folder) {
-        report.refused = UndoRefusal::FolderGone;
+    const auto opened = batchFolder(renamer, batch);
+    if (const auto *refusal = std::get_if<UndoRefusal>(&opened)) {
+        report.refused = *refusal;
         return report;
     }
-    // The path may name another folder by now; its files are none of this batch's.
-    if (batch.folderIdentity.known() && !(folder->identity() == batch.folderIdentity)) {
-        report.refused = UndoRefusal::FolderReplaced;
-        return report;
-    }
+    const std::shared_ptr<FolderHandle> &folder = std::get<std::shared_ptr<FolderHandle>>(opened);
+    // A step a stopped program left half taken is mended before the folder is judged.
+    renamer.recoverInterrupted(*folder, batch.interrupted);
     // The folder as the renames back leave it, one by one: a chain of pairs is
     // judged in the order the renames back will run.
     FolderSimulation simulation(batch.pairs);
@@ -104,7 +141,9 @@ UndoReport undoLastBatch(FileRenamer &renamer, JournalStore &journal)
             simulation.step(back.size() - 1, back.back());
         }
     }
-    report.outcomes = renamer.renameInFolder(*folder, back, {}, true);
+    report.outcomes = renamer.renameInFolder(*folder, back, {}, true, [&journal](const FallbackIntent &step) {
+        return journal.append(journalBlock(journalIntent(step)), false);
+    });
     // Undone once, the batch is gone; a stop part-way keeps the journal, and
     // undoing again only finds the pairs not yet back.
     journal.clear();

@@ -34,9 +34,14 @@ struct UndoReport {
 // An undo that finishes forgets the batch.
 bool canUndo(JournalStore &journal);
 
+// Mends the fallback step that a batch or an undo stopped inside (a crash, a
+// kill) left half taken in its folder, as the next start finds it. Run while
+// the journal is held; a journal that was closed has nothing to mend.
+void recoverInterruptedStep(FileRenamer &renamer, JournalStore &journal);
+
 // Renames the last batch's renamed pairs back, newest first, in the batch's
 // own folder and never over an existing entry. After a crash part-way, pairs
 // without a mark are tried too: only a file found under its new name with its
-// old name free goes back. A file whose inode number is not the one the batch
-// renamed stays as it is. Undoing twice does nothing the second time.
+// old name free goes back, once the step a stop left half taken is mended. A file whose inode number is not the one the
+// batch renamed stays as it is. Undoing twice does nothing the second time.
 UndoReport undoLastBatch(FileRenamer &renamer, JournalStore &journal);

@@ -84,6 +84,23 @@ std::variant<NameBytes, JournalProblem> counted(Reader &reader, std::size_t leng
 
 template <class T> bool failed(const std::variant<T, JournalProblem> &value) { return value.index() == 1; }
 
+// "I <request> <step> <made length> <source length>" and the two names.
+std::variant<FallbackIntent, JournalProblem> intent(Reader &reader)
+{
+    const auto values = fields(reader, 'I', 4);
+    if (failed(values))
+        return std::get<JournalProblem>(values);
+    const std::vector<std::size_t> &step = std::get<0>(values);
+    const auto names = counted(reader, step[2] + step[3]);
+    if (failed(names))
+        return std::get<JournalProblem>(names);
+    const NameBytes &both = std::get<NameBytes>(names);
+    FallbackIntent out{step[0], FallbackStep(step[1]), both.substr(0, step[2]), both.substr(step[2])};
+    if (step[1] > std::size_t(FallbackStep::Temporary) || !isPlainFileName(out.made) || !isPlainFileName(out.source))
+        return JournalProblem::Unreadable;
+    return out;
+}
+
 // MD5 is quick on a plan of 100,000 pairs and more than enough to catch damage.
 std::string checksum(std::string_view text)
 {
@@ -158,7 +175,21 @@ std::string journalPlan(const NameBytes &folder, const FolderIdentity &identity,
 
 std::string journalMark(std::size_t index) { return "D " + std::to_string(index) + "\n"; }
 
+std::string journalIntent(const FallbackIntent &step)
+{
+    return "I " + std::to_string(step.request) + ' ' + std::to_string(int(step.step)) + ' '
+           + std::to_string(step.made.size()) + ' ' + std::to_string(step.source.size()) + '\n' + step.made
+           + step.source + '\n';
+}
+
 std::string journalBlock(const std::string &marks) { return marks + "S " + checksum(marks) + "\n"; }
+
+bool journalMayBeInterrupted(std::string_view text)
+{
+    // A closing block is "E", its seal, and nothing after it.
+    const std::size_t seal = text.size() < 2 ? std::string_view::npos : text.rfind('\n', text.size() - 2);
+    return seal == std::string_view::npos || seal < 2 || text.substr(seal - 2, 5) != "\nE\nS ";
+}
 
 std::variant<Journal, JournalProblem> parseJournal(std::string_view text)
 {
@@ -219,19 +250,44 @@ std::variant<Journal, JournalProblem> parseJournal(std::string_view text)
             return JournalProblem::Unreadable;
 
     journal.done.assign(journal.pairs.size(), false);
-    // Marks count once their block is sealed; what follows the last seal was
-    // being written when the program stopped.
+    // Marks and step records count once their block is sealed; what follows
+    // the last seal was being written when the program stopped.
     std::size_t blockStart = reader.at;
     std::vector<std::size_t> marks;
+    std::vector<FallbackIntent> steps;
     bool closing = false;
-    while (const std::optional<std::string_view> line = reader.line()) {
+    while (!reader.atEnd()) {
+        const std::size_t lineStart = reader.at;
+        if (text.substr(lineStart, 2) == "I ") {
+            auto step = intent(reader);
+            // A record cut short was being written when the program stopped.
+            if (failed(step) && std::get<JournalProblem>(step) == JournalProblem::CutShort)
+                break;
+            if (failed(step))
+                return std::get<JournalProblem>(step);
+            steps.push_back(std::move(std::get<FallbackIntent>(step)));
+            continue;
+        }
+        const std::optional<std::string_view> line = reader.line();
+        if (!line)
+            break;
         if (line->substr(0, 2) == "S ") {
-            if (!sealedBy(*line, text.substr(blockStart, std::size_t(line->data() - text.data()) - blockStart)))
+            if (!sealedBy(*line, text.substr(blockStart, lineStart - blockStart)))
                 return JournalProblem::Unreadable;
             for (const std::size_t index : marks)
                 journal.done[index] = true;
-            journal.closed = closing;
+            for (FallbackIntent &step : steps) {
+                // A new request's steps follow the last one's, which were taken whole.
+                if (!journal.interrupted.empty() && journal.interrupted.front().request != step.request)
+                    journal.interrupted.clear();
+                journal.interrupted.insert(journal.interrupted.begin(), std::move(step));
+            }
+            if (closing)
+                journal.interrupted.clear();
+            journal.closed = journal.closed || closing;
             marks.clear();
+            steps.clear();
+            closing = false;
             blockStart = reader.at;
         } else if (*line == "E") {
             closing = true;

@@ -14,10 +14,10 @@
 // a version line, the folder's absolute path and identity, every planned pair
 // (each name preceded by its length, and the file's inode number), and a count line that closes the plan
 // with a checksum of it; then blocks of marks, one for each pair as it is
-// renamed, and a closing line once every mark is in, each block sealed by its
-// own checksum. A checksum catches damage, so that a damaged journal renames
-// nothing; it is no defence against someone who rewrites the file on purpose.
-constexpr int journalVersion = 3;
+// renamed, a record before each fallback step (what it is about to make), and
+// a closing line once every mark is in, each block sealed by its own checksum. A checksum catches damage, so that a
+// damaged journal renames nothing; it is no defence against someone who rewrites the file on purpose.
+constexpr int journalVersion = 4;
 
 struct Journal {
     NameBytes folder;
@@ -25,6 +25,9 @@ struct Journal {
     std::vector<RenameRequest> pairs;
     std::vector<bool> done;
     bool closed = false; // every pair that was renamed is marked
+    // The fallback steps of the last request begun after the last closing
+    // line, newest first: a program that stopped may have left them half taken.
+    std::vector<FallbackIntent> interrupted;
 };
 
 enum class JournalProblem {
@@ -36,9 +39,14 @@ enum class JournalProblem {
 std::string journalPlan(const NameBytes &folder, const FolderIdentity &identity,
                         const std::vector<RenameRequest> &pairs);
 std::string journalMark(std::size_t index);
+std::string journalIntent(const FallbackIntent &step);
 constexpr std::string_view journalClosing = "E\n";
 // Seals marks (and the closing line) into a block; marks count once sealed.
 std::string journalBlock(const std::string &marks);
+
+// Whether the journal may end inside a batch or an undo, looking at its end
+// alone; a journal that ends closed was not stopped part-way.
+bool journalMayBeInterrupted(std::string_view text);
 
 // A journal cut inside its marks reads as a batch that stopped at its last
 // sealed block, the way a crash leaves it; a cut inside the plan is a problem.

@@ -64,6 +64,12 @@ bool RenameSession::takeFolder(const NameBytes &picked)
     plan_.reset();
     emit changed(Change::Field);
 
+    // A file a stopped batch left under our temporary name is listed under its
+    // own; another copy renaming right now is not waited for.
+    if (journal_.lock(false)) {
+        const JournalHold hold(journal_);
+        recoverInterruptedStep(renamer_, journal_);
+    }
     std::optional<FolderListing> listing = ListFolderFiles(lister_, putPath_);
     if (!listing || listing->names.empty()) {
         messages_.show(QStringLiteral("没发现文件哦！"), MsgStyle::Ok, QStringLiteral("Quillbox"));

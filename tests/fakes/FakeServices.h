@@ -131,7 +131,7 @@ struct FakeJournal : JournalStore {
     void clear() override { text.reset(); }
     void restorePrevious() override { text = std::exchange(previous, std::nullopt); }
     bool heldElsewhere = false;
-    bool lock() override { return !heldElsewhere; }
+    bool lock(bool) override { return !heldElsewhere; }
     void unlock() override {}
 };
 

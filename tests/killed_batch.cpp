@@ -1,0 +1,102 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+// Renames a fixed batch in a real folder and kills itself with SIGKILL right
+// after its nth change to the folder or the journal, as a crash there would.
+// Usage: killed_batch FOLDER JOURNAL N WAY, where WAY forces a fallback
+// ("link", "placeholder") or takes the file system's own ("own").
+
+#include "FileJournalStore.h"
+#include "RenameBatch.h"
+#include "posix/PosixFileRenamer.h"
+
+#include <QCoreApplication>
+#include <csignal>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace {
+
+int stepsLeft = 0;
+
+void stepTaken()
+{
+    if (--stepsLeft == 0)
+        raise(SIGKILL);
+}
+
+struct KillingCalls : PosixCalls {
+    bool refuseFlag = false;
+    bool refuseLink = false;
+    template <class Call> int step(Call call)
+    {
+        const int err = call();
+        stepTaken();
+        return err;
+    }
+    int renameNoReplace(int d, const char *f, const char *t) override
+    {
+        return refuseFlag ? EINVAL : step([&] { return PosixCalls::renameNoReplace(d, f, t); });
+    }
+    int renameReplacing(int d, const char *f, const char *t) override
+    {
+        return step([&] { return PosixCalls::renameReplacing(d, f, t); });
+    }
+    int link(int d, const char *f, const char *t) override
+    {
+        return refuseLink ? EPERM : step([&] { return PosixCalls::link(d, f, t); });
+    }
+    int unlink(int d, const char *n) override
+    {
+        return step([&] { return PosixCalls::unlink(d, n); });
+    }
+    int createExclusive(int d, const char *n, struct stat &c) override
+    {
+        return step([&] { return PosixCalls::createExclusive(d, n, c); });
+    }
+};
+
+struct KillingJournal : FileJournalStore {
+    using FileJournalStore::FileJournalStore;
+    bool start(const std::string &text) override
+    {
+        const bool ok = FileJournalStore::start(text);
+        stepTaken();
+        return ok;
+    }
+    bool append(const std::string &text, bool sync) override
+    {
+        const bool ok = FileJournalStore::append(text, sync);
+        stepTaken();
+        return ok;
+    }
+};
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    if (argc != 5)
+        return 2;
+    stepsLeft = std::atoi(argv[3]);
+    KillingCalls calls;
+    calls.refuseFlag = std::string(argv[4]) != "own";
+    calls.refuseLink = std::string(argv[4]) == "placeholder";
+    PosixFileRenamer renamer(calls);
+    KillingJournal journal(QString::fromLocal8Bit(argv[2]));
+    const std::shared_ptr<FolderHandle> folder = renamer.openFolder(argv[1]);
+    if (!folder)
+        return 2;
+    // A chain, a change of case only, and a plain rename, each with its
+    // file's inode number where the file system keeps it, as the listing gives.
+    std::vector<RenameRequest> requests{
+        {"b.txt", "c.txt"}, {"a.txt", "b.txt"}, {"Photo.JPG", "photo.jpg"}, {"d.txt", "e.txt"}};
+    const int fd = open(argv[1], O_RDONLY | O_DIRECTORY);
+    struct stat st {};
+    for (RenameRequest &request : requests)
+        if (calls.keepsInodes(fd) && calls.stat(fd, request.from.c_str(), st) == 0)
+            request.inode = st.st_ino;
+    close(fd);
+    renameBatch(renamer, *folder, argv[1], requests, journal, [] { return false; });
+    return 0;
+}
