@@ -437,6 +437,17 @@ void TestRenameClick::undoAfterACrashPartWay()
     expected.sort();
     QCOMPARE(filesIn(dir.path()), expected);
     QCOMPARE(d.content(dir.filePath("new_taken")), QByteArray("other"));
+
+    // A file a crash left under its temporary name is listed under its own.
+    QTemporaryDir stranded;
+    const NameBytes temporary = "~quillbox-00000000000000a1";
+    makeFile(stranded.filePath(QString::fromStdString(temporary)), "A");
+    RenameWindowDriver next;
+    next.fakes.journal.text = journalPlan(QFile::encodeName(stranded.path()).toStdString(), {}, {{"A.txt", "a.txt"}})
+                              + journalBlock(journalIntent({0, FallbackStep::Temporary, temporary, "A.txt"}));
+    next.pickFolder(stranded.path());
+    QCOMPARE(next.rows(), QStringList{"A.txt"});
+    QCOMPARE(next.content(stranded.filePath("A.txt")), QByteArray("A"));
 }
 
 // The journal `text`, or where empty one pair in `folder` (the listed one

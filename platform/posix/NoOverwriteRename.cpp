@@ -46,10 +46,26 @@ bool intended(FolderWays &ways, FallbackStep step, const NameBytes &made, const 
     return !ways.intend || ways.intend(step, made, source);
 }
 
-// Whether `to` is free, looked at before a step that will claim it is
-// recorded, so that what the record names was made by us.
-RenameOutcome checkFree(PosixCalls &sys, int dirFd, const NameBytes &to)
+const std::vector<NameBytes> &namesFoldedLike(PosixCalls &sys, int dirFd, const std::string &folded, FolderWays &ways)
 {
+    if (!ways.byFoldedName) {
+        ways.byFoldedName.emplace();
+        std::vector<NameBytes> names;
+        sys.listNames(dirFd, names);
+        for (NameBytes &name : names)
+            (*ways.byFoldedName)[foldedName(name)].push_back(std::move(name));
+    }
+    return (*ways.byFoldedName)[folded];
+}
+
+// Whether `to` is free, looked at before a step that will claim it is
+// recorded, so that what the record names was made by us. The folder's names,
+// read once for the batch, clear most names without a lookup, which on a
+// FUSE FAT mount reads through the whole folder.
+RenameOutcome checkFree(PosixCalls &sys, int dirFd, const NameBytes &to, FolderWays &ways)
+{
+    if (namesFoldedLike(sys, dirFd, foldedName(to), ways).empty())
+        return renamed;
     struct stat existing {};
     const int err = sys.stat(dirFd, to.c_str(), existing);
     return err == 0 ? taken : err == ENOENT ? renamed : failed(err);
@@ -82,7 +98,7 @@ RenameOutcome checkKept(PosixCalls &sys, int dirFd, const NameBytes &to, const s
 RenameOutcome throughPlaceholder(PosixCalls &sys, int dirFd, const NameBytes &from, const NameBytes &to,
                                  FolderWays &ways)
 {
-    if (const RenameOutcome free = checkFree(sys, dirFd, to); free.status != RenameStatus::Renamed)
+    if (const RenameOutcome free = checkFree(sys, dirFd, to, ways); free.status != RenameStatus::Renamed)
         return free;
     if (!intended(ways, FallbackStep::Placeholder, to, from))
         return failed(EIO);
@@ -111,7 +127,7 @@ RenameOutcome throughLink(PosixCalls &sys, int dirFd, const NameBytes &from, con
     struct stat source {};
     if (const int err = sys.stat(dirFd, from.c_str(), source))
         return failed(err);
-    if (const RenameOutcome free = checkFree(sys, dirFd, to); free.status != RenameStatus::Renamed)
+    if (const RenameOutcome free = checkFree(sys, dirFd, to, ways); free.status != RenameStatus::Renamed)
         return free;
     if (!intended(ways, FallbackStep::ExtraLink, to, from))
         return failed(EIO);
@@ -162,18 +178,6 @@ RenameOutcome moveSettled(PosixCalls &sys, int dirFd, const NameBytes &from, con
         outcome = moveNoReplace(sys, dirFd, from, to, ways);
     }
     return outcome;
-}
-
-const std::vector<NameBytes> &namesFoldedLike(PosixCalls &sys, int dirFd, const std::string &folded, FolderWays &ways)
-{
-    if (!ways.byFoldedName) {
-        ways.byFoldedName.emplace();
-        std::vector<NameBytes> names;
-        sys.listNames(dirFd, names);
-        for (NameBytes &name : names)
-            (*ways.byFoldedName)[foldedName(name)].push_back(std::move(name));
-    }
-    return (*ways.byFoldedName)[folded];
 }
 
 // Whether the taken name `to` is `from` itself under another spelling, as on a
