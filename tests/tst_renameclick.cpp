@@ -625,6 +625,30 @@ void TestRenameClick::ordersToNumberIn()
     choose(Qt::Key_Menu, Qt::NoModifier, QStringLiteral("按文件系统顺序"));
     QTest::keyClick(f.d.list(), Qt::Key_Z, Qt::ControlModifier);
     QCOMPARE(f.d.rows(), listed);
+
+    // Enough rows for the cores to share the sort keys and the times, each
+    // time given by a permutation of the names.
+    constexpr int count = 24000;
+    QStringList byName;
+    for (int i = 0; i < count; ++i)
+        byName << QStringLiteral("n%1").arg(i);
+    ListedFolder many(byName);
+    QStringList manyByTime(count);
+    for (int i = 0; i < count; ++i) {
+        const int at = i * 7919 % count;
+        const timespec times[2] = {{1000000 + at, 0}, {1000000 + at, 0}};
+        QVERIFY(::utimensat(AT_FDCWD, QFile::encodeName(many.dir.filePath(byName[i])), times, 0) == 0);
+        manyByTime[at] = byName[i];
+    }
+    const auto trigger = [&](const QString &order) {
+        for (QAction *action : many.d.list()->actions())
+            if (action->text() == order)
+                action->trigger();
+    };
+    trigger(QStringLiteral("按名称排序"));
+    QCOMPARE(many.d.rows(), byName);
+    trigger(QStringLiteral("按修改时间排序"));
+    QCOMPARE(many.d.rows(), manyByTime);
 }
 
 QTEST_MAIN(TestRenameClick)
