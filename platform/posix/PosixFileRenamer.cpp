@@ -2,7 +2,7 @@
 
 #include "PosixFileRenamer.h"
 
-#include "ArrivedNames.h"
+#include "../NameTable.h"
 #include "FolderEntries.h"
 #include "NoOverwriteRename.h"
 #include "PosixFolderHandle.h"
@@ -91,11 +91,11 @@ std::vector<RenameOutcome> PosixFileRenamer::renameInFolder(const FolderHandle &
         };
     // A name this batch has moved a file to holds that file, not the one a
     // later request under the name means: that one has gone.
-    ArrivedNames arrived(requests);
+    NameTable arrived(requests.size());
     for (const RenameRequest &request : requests) {
         RenameOutcome outcome{RenameStatus::NotAllowed, 0};
         if (isPlainFileName(request.from) && isPlainFileName(request.to)) {
-            outcome = arrived.has(request.from)                    ? RenameOutcome{RenameStatus::Failed, ENOENT}
+            outcome = arrived.find(request.from)                   ? RenameOutcome{RenameStatus::Failed, ENOENT}
                       : allSuspect || suspects.count(request.from) ? checkListedKind(calls_, open->fd(), request.from)
                                                                    : RenameOutcome{RenameStatus::Renamed, 0};
             if (outcome.status == RenameStatus::Renamed && sameFilesOnly && request.inode != 0)
@@ -104,7 +104,7 @@ std::vector<RenameOutcome> PosixFileRenamer::renameInFolder(const FolderHandle &
                 outcome = renameNoOverwrite(calls_, open->fd(), request.from, request.to, ways);
         }
         if (outcome.moved() && request.from != request.to)
-            arrived.add(outcomes.size());
+            arrived.add(request.to);
         outcomes.push_back(outcome);
         if (progress)
             progress(outcomes.size() - 1, outcome);

@@ -5,27 +5,27 @@
 #include <algorithm>
 
 FolderSimulation::FolderSimulation(const std::vector<RenameRequest> &renames)
+    : names_(2 * renames.size())
 {
-    entries_.reserve(qsizetype(2 * renames.size()));
     for (const RenameRequest &rename : renames) {
-        entries_.emplace(key(rename.from));
-        entries_.emplace(key(rename.to));
+        names_.add(rename.from);
+        names_.add(rename.to);
     }
+    entries_.resize(names_.size());
 }
 
 bool FolderSimulation::read(FileRenamer &renamer, const FolderHandle &folder)
 {
     return renamer.readFolder(folder, [this](std::string_view name, bool file) {
-        const auto known = entries_.find(key(name));
-        if (known != entries_.end())
-            *known = {true, file, false, false, 0};
+        if (const std::optional<std::uint32_t> known = names_.find(name))
+            entries_[*known] = {true, file, false, false, 0};
     });
 }
 
 bool FolderSimulation::has(const NameBytes &name) const
 {
-    const auto known = entries_.constFind(key(name));
-    return known != entries_.cend() && known->present;
+    const std::optional<std::uint32_t> known = names_.find(name);
+    return known && entries_[*known].present;
 }
 
 void FolderSimulation::hold(Entry &entry, std::size_t index, bool skipped)
@@ -40,8 +40,11 @@ RowPlan FolderSimulation::step(std::size_t index, const RenameRequest &request)
     RowPlan plan;
     // Both names are known: the simulation was made for this batch. The
     // references hold, since no entry is added from here on.
-    Entry &from = entries_[key(request.from)];
-    Entry &to = entries_[key(request.to)];
+    const std::uint32_t fromAt = names_.add(request.from);
+    const std::uint32_t toAt = names_.add(request.to);
+    entries_.resize(names_.size());
+    Entry &from = entries_[fromAt];
+    Entry &to = entries_[toAt];
     const auto skip = [&](RowFate fate) {
         plan.fate = fate;
         // A skipped row keeps its old name, which no row below gets.

@@ -6,8 +6,8 @@
 #include "RenamePlan.h"
 #include "RowRanges.h"
 
+#include "NameTable.h"
 #include <QByteArrayView>
-#include <QHash>
 #include <optional>
 #include <string_view>
 
@@ -55,12 +55,10 @@ private:
         bool skipped = false; // ...as the old name it kept
         std::size_t index = 0;
     };
-    static QByteArrayView key(std::string_view name) { return {name.data(), qsizetype(name.size())}; }
     void hold(Entry &entry, std::size_t index, bool skipped);
 
-    // Qt's hash keeps its entries together, which at a million names is
-    // several times quicker than a node for each.
-    QHash<QByteArrayView, Entry> entries_;
+    NameTable names_;
+    std::vector<Entry> entries_; // by the names' numbers
 };
 
 // What a rename that was tried did, in a plan's terms.
