@@ -54,10 +54,6 @@ struct FallbackIntent {
     FallbackStep step;
     NameBytes made;
     NameBytes source;
-    bool operator==(const FallbackIntent &other) const
-    {
-        return request == other.request && step == other.step && made == other.made && source == other.source;
-    }
 };
 
 // Renames files inside one folder, in the order given, and tells for each
