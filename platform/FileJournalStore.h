@@ -23,6 +23,7 @@ public:
     bool start(const std::string &text) override;
     bool append(const std::string &text, bool sync) override;
     std::optional<std::string> read() override;
+    std::optional<std::string> readEnd(std::size_t bytes) override;
     bool exists() override;
     void clear() override;
     void restorePrevious() override;

@@ -17,6 +17,14 @@ public:
     virtual bool append(const std::string &text, bool sync) = 0;
     // The journal as stored; nothing when there is none.
     virtual std::optional<std::string> read() = 0;
+    // The journal's last `bytes` bytes, or all of it when it is shorter.
+    virtual std::optional<std::string> readEnd(std::size_t bytes)
+    {
+        std::optional<std::string> text = read();
+        if (text && text->size() > bytes)
+            text->erase(0, text->size() - bytes);
+        return text;
+    }
     // Whether there is a journal, without reading it.
     virtual bool exists() = 0;
     // Forgets the journal.

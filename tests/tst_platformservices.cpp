@@ -180,6 +180,8 @@ void TestPlatformServices::journalFileOnlyInASafePlace()
     QCOMPARE(journal.start("plan\n"), written);
     QCOMPARE(journal.append("mark\n", true), written);
     QCOMPARE(journal.read(), written ? std::optional<std::string>("plan\nmark\n") : std::nullopt);
+    QCOMPARE(journal.readEnd(7), written ? std::optional<std::string>("n\nmark\n") : std::nullopt);
+    QCOMPARE(journal.readEnd(11), journal.read());
     QCOMPARE(journal.exists(), written);
     QCOMPARE(QFile(victim).size(), 0);
     if (written) {

@@ -438,16 +438,17 @@ void TestRenameClick::undoAfterACrashPartWay()
     QCOMPARE(filesIn(dir.path()), expected);
     QCOMPARE(d.content(dir.filePath("new_taken")), QByteArray("other"));
 
-    // A file a crash left under its temporary name is listed under its own.
+    // A file a crash left under its temporary name is listed under its own,
+    // here one whose name ends the journal as a closing line would.
     QTemporaryDir stranded;
     const NameBytes temporary = "~quillbox-00000000000000a1";
     makeFile(stranded.filePath(QString::fromStdString(temporary)), "A");
     RenameWindowDriver next;
-    next.fakes.journal.text = journalPlan(QFile::encodeName(stranded.path()).toStdString(), {}, {{"A.txt", "a.txt"}})
-                              + journalBlock(journalIntent({0, FallbackStep::Temporary, temporary, "A.txt"}));
+    next.fakes.journal.text = journalPlan(QFile::encodeName(stranded.path()).toStdString(), {}, {{"A\nE", "a\ne"}})
+                              + journalBlock(journalIntent({0, FallbackStep::Temporary, temporary, "A\nE"}));
     next.pickFolder(stranded.path());
-    QCOMPARE(next.rows(), QStringList{"A.txt"});
-    QCOMPARE(next.content(stranded.filePath("A.txt")), QByteArray("A"));
+    QCOMPARE(next.rows(), QStringList{"A␊E"}); // the list shows a line break as ␊
+    QCOMPARE(next.content(stranded.filePath("A\nE")), QByteArray("A"));
 }
 
 // The journal `text`, or where empty one pair in `folder` (the listed one

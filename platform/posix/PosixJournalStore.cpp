@@ -6,8 +6,10 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
+#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
+#include <limits>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <utility>
@@ -113,15 +115,22 @@ bool FileJournalStore::append(const std::string &text, bool sync)
     return file && writeAll(file.fd, text) && (!sync || fsync(file.fd) == 0) && file.close();
 }
 
-std::optional<std::string> FileJournalStore::read()
+std::optional<std::string> FileJournalStore::read() { return readEnd(std::numeric_limits<std::size_t>::max()); }
+
+std::optional<std::string> FileJournalStore::readEnd(std::size_t bytes)
 {
     Fd dir = openStateFolder(path_);
     if (!dir)
         return std::nullopt;
     Fd file(openat(dir.fd, nameOf(path_).constData(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC));
-    if (!file)
+    struct stat st {};
+    if (!file || fstat(file.fd, &st) != 0)
+        return std::nullopt;
+    const std::size_t size = std::size_t(st.st_size);
+    if (size > bytes && lseek(file.fd, off_t(size - bytes), SEEK_SET) < 0)
         return std::nullopt;
     std::string text;
+    text.reserve(std::min(size, bytes));
     char buffer[65536];
     for (;;) {
         const ssize_t got = ::read(file.fd, buffer, sizeof buffer);

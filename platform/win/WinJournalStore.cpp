@@ -51,6 +51,16 @@ std::optional<std::string> FileJournalStore::read()
     return file.readAll().toStdString();
 }
 
+std::optional<std::string> FileJournalStore::readEnd(std::size_t bytes)
+{
+    QFile file(path_);
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    if (std::size_t(file.size()) > bytes && !file.seek(file.size() - qint64(bytes)))
+        return std::nullopt;
+    return file.readAll().toStdString();
+}
+
 bool FileJournalStore::exists() { return QFile::exists(path_); }
 
 void FileJournalStore::clear() { QFile::remove(path_); }

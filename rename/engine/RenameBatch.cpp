@@ -66,7 +66,7 @@ std::vector<RenameOutcome> renameBatch(FileRenamer &renamer, const FolderHandle 
     if (!changed)
         journal.restorePrevious();
     else
-        journal.append(journalBlock(marks + std::string(journalClosing)), true);
+        journal.append(journalClosingBlocks(marks), true);
     return outcomes;
 }
 
@@ -90,8 +90,12 @@ std::variant<std::shared_ptr<FolderHandle>, UndoRefusal> batchFolder(FileRenamer
 
 void recoverInterruptedStep(FileRenamer &renamer, JournalStore &journal)
 {
+    // The journal of a batch of a million files is read whole only when its end leaves doubt.
+    const std::optional<std::string> end = journal.readEnd(journalClosingSpan);
+    if (!end || !journalMayBeInterrupted(*end))
+        return;
     const std::optional<std::string> text = journal.read();
-    if (!text || !journalMayBeInterrupted(*text))
+    if (!text)
         return;
     const std::variant<Journal, JournalProblem> parsed = parseJournal(*text);
     const Journal *batch = std::get_if<Journal>(&parsed);

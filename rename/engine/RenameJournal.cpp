@@ -184,11 +184,17 @@ std::string journalIntent(const FallbackIntent &step)
 
 std::string journalBlock(const std::string &marks) { return marks + "S " + checksum(marks) + "\n"; }
 
+std::string journalClosingBlocks(const std::string &marks)
+{
+    return (marks.empty() ? std::string() : journalBlock(marks)) + journalBlock(std::string(journalClosing));
+}
+
 bool journalMayBeInterrupted(std::string_view text)
 {
-    // A closing block is "E", its seal, and nothing after it.
-    const std::size_t seal = text.size() < 2 ? std::string_view::npos : text.rfind('\n', text.size() - 2);
-    return seal == std::string_view::npos || seal < 2 || text.substr(seal - 2, 5) != "\nE\nS ";
+    // Only a block of the closing line alone has this seal. A record before it
+    // may end in any bytes, a closing line among them, since names may hold "\n".
+    static const std::string closed = journalBlock(std::string(journalClosing));
+    return text.size() < closed.size() || text.substr(text.size() - closed.size()) != closed;
 }
 
 std::variant<Journal, JournalProblem> parseJournal(std::string_view text)

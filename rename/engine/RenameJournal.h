@@ -43,9 +43,12 @@ std::string journalIntent(const FallbackIntent &step);
 constexpr std::string_view journalClosing = "E\n";
 // Seals marks (and the closing line) into a block; marks count once sealed.
 std::string journalBlock(const std::string &marks);
+// The marks still pending, then the closing line in a block of its own.
+std::string journalClosingBlocks(const std::string &marks);
 
-// Whether the journal may end inside a batch or an undo, looking at its end
-// alone; a journal that ends closed was not stopped part-way.
+// Whether the journal may end inside a batch or an undo, looking at its last
+// `journalClosingSpan` bytes alone; a journal that ends closed was not stopped part-way.
+constexpr std::size_t journalClosingSpan = 64;
 bool journalMayBeInterrupted(std::string_view text);
 
 // A journal cut inside its marks reads as a batch that stopped at its last
