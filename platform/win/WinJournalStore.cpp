@@ -8,6 +8,7 @@
 #include <QSaveFile>
 
 #include <io.h>
+#include <limits>
 
 namespace {
 
@@ -43,13 +44,7 @@ bool FileJournalStore::append(const std::string &text, bool sync)
     return sync ? syncToDisk(file) : file.flush();
 }
 
-std::optional<std::string> FileJournalStore::read()
-{
-    QFile file(path_);
-    if (!file.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    return file.readAll().toStdString();
-}
+std::optional<std::string> FileJournalStore::read() { return readEnd(std::numeric_limits<std::size_t>::max()); }
 
 std::optional<std::string> FileJournalStore::readEnd(std::size_t bytes)
 {

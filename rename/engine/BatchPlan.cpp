@@ -38,8 +38,8 @@ void FolderSimulation::hold(Entry &entry, std::size_t index, bool skipped)
 RowPlan FolderSimulation::step(std::size_t index, const RenameRequest &request)
 {
     RowPlan plan;
-    // Both names are known: the simulation was made for this batch. The
-    // references hold, since no entry is added from here on.
+    // Both names are known, the simulation being made for this batch; one that
+    // is not gets an entry here. The references hold: none is added after.
     const std::uint32_t fromAt = names_.add(request.from);
     const std::uint32_t toAt = names_.add(request.to);
     entries_.resize(names_.size());

@@ -3,11 +3,10 @@
 #pragma once
 
 #include "FileRenamer.h"
+#include "NameTable.h"
 #include "RenamePlan.h"
 #include "RowRanges.h"
 
-#include "NameTable.h"
-#include <QByteArrayView>
 #include <optional>
 #include <string_view>
 
