@@ -35,6 +35,7 @@ namespace {
 // What the benchmark answers in place of a person.
 struct SilentMessages : MessageBox {
     bool show(const QString &, MsgStyle, const QString &) override { return true; }
+    Answer ask(const QString &, const QString &) override { return Answer::Yes; }
 };
 struct AnsweringPicker : FolderPicker {
     QString folder;

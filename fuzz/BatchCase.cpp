@@ -55,8 +55,11 @@ struct OrderedLister : FolderLister {
     }
 };
 
+// Says yes to every box, and answers the question of the order as the case asks.
 struct Silent : MessageBox {
+    Answer reply = Answer::Yes;
     bool show(const QString &, MsgStyle, const QString &) override { return true; }
+    Answer ask(const QString &, const QString &) override { return reply; }
 };
 
 struct MemoryJournal : JournalStore {
@@ -169,6 +172,7 @@ std::optional<std::string> runBatchCase(const std::string &folder, std::string_v
     session.setSelection(mergeRanges(selected));
     const auto mode = NamingMode(bytes.next() % 4);
     session.setNaming(mode, {bytes.pick(newTexts), bytes.pick(findTexts), bytes.pick(replacements)});
+    messages.reply = bytes.chance(50) ? Answer::Yes : Answer::No;
 
     const Folder before = read(folder);
     const BatchPlan *plan = session.currentPlan();
@@ -178,7 +182,8 @@ std::optional<std::string> runBatchCase(const std::string &folder, std::string_v
         return std::nullopt;
     }
     const std::vector<RenameRequest> requests = plan->requests();
-    const std::vector<RowPlan> predicted = plan->predictions();
+    const std::vector<RowPlan> predicted
+        = plan->predictions(messages.reply == Answer::Yes ? BatchOrder::FreeingNamesFirst : BatchOrder::AsListed);
     const std::vector<RenameOutcome> outcomes = session.renameSelected();
     ++count.clicked;
     if (outcomes.size() != requests.size())

@@ -23,11 +23,25 @@ struct MemoryRenamer : FileRenamer {
     {
         return path == "/fuzz" ? std::make_shared<MemoryHandle>() : nullptr;
     }
-    std::vector<RenameOutcome> renameInFolder(const FolderHandle &, const std::vector<RenameRequest> &requests,
-                                              const Progress &, bool, const Intend &) override
+    struct Moves : FolderMoves {
+        std::vector<RenameRequest> &asked;
+        explicit Moves(std::vector<RenameRequest> &to)
+            : asked(to)
+        {
+        }
+        RenameOutcome move(std::size_t, const RenameRequest &request, MoveOrder) override
+        {
+            asked.push_back(request);
+            return {RenameStatus::Renamed, 0};
+        }
+    };
+    std::unique_ptr<FolderMoves> movesIn(const FolderHandle &, const Intend &) override
     {
-        asked.insert(asked.end(), requests.begin(), requests.end());
-        return std::vector<RenameOutcome>(requests.size(), {RenameStatus::Renamed, 0});
+        return std::make_unique<Moves>(asked);
+    }
+    std::optional<bool> findsOtherSpelling(const FolderHandle &, const NameBytes &, const NameBytes &) override
+    {
+        return false;
     }
     // Holds the names "a", "aa" ... up to 64 letters, of even length.
     bool readFolder(const FolderHandle &, const TakeEntry &take) override

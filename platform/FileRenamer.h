@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -56,13 +57,31 @@ struct FallbackIntent {
     NameBytes source;
 };
 
-// Renames files inside one folder, in the order given, and tells for each
-// request what happened. An existing entry is never replaced, a file is never
-// copied, and a request that fails leaves the file under its old name.
+// How one rename the batch engine has decided on is taken.
+struct MoveOrder {
+    // A change of letter case only, on a folder that ignores case: through a
+    // temporary name, since the new spelling finds the file itself.
+    bool throughTemporary = false;
+    // With the request's inode number known, only while the old name is still
+    // that file; another entry there is left alone (Replaced).
+    bool sameFileOnly = false;
+};
+
+// The renames of one batch or undo inside one folder, taken one at a time as
+// the engine asks, with what the folder taught the earlier ones. An existing
+// entry is never replaced and a file never copied: a request that fails
+// leaves the file under its old name.
+class FolderMoves {
+public:
+    virtual ~FolderMoves() = default;
+    // `index` is the request's place in its batch, for the journal's records.
+    virtual RenameOutcome move(std::size_t index, const RenameRequest &request, MoveOrder order) = 0;
+};
+
+// The file system calls of renaming: opening a folder, reading it, and moving
+// names as the engine decides, each with what happened.
 class FileRenamer {
 public:
-    // Told of each request's outcome as soon as it is known, by its index.
-    using Progress = std::function<void(std::size_t index, const RenameOutcome &outcome)>;
     // Told of each fallback step before it is taken; on false the step is not
     // taken and its request fails.
     using Intend = std::function<bool(const FallbackIntent &step)>;
@@ -70,12 +89,7 @@ public:
     virtual ~FileRenamer() = default;
     // Opens a folder by its path; nothing when it cannot be opened.
     virtual std::shared_ptr<FolderHandle> openFolder(const NameBytes &path) = 0;
-    // With `sameFilesOnly`, a request whose inode number is known renames only
-    // that file: another entry under its old name is left alone (Replaced).
-    virtual std::vector<RenameOutcome>
-    renameInFolder(const FolderHandle &folder, const std::vector<RenameRequest> &requests,
-                   const Progress &progress = {}, bool sameFilesOnly = false, const Intend &intend = {})
-        = 0;
+    virtual std::unique_ptr<FolderMoves> movesIn(const FolderHandle &folder, const Intend &intend = {}) = 0;
     // Finishes or rolls back the fallback steps of one request that a stopped
     // program left half taken, given newest first. A renamer that takes no
     // fallback steps has none to mend.
@@ -85,4 +99,10 @@ public:
     using TakeEntry = std::function<void(std::string_view name, bool file)>;
     // Tells of every entry of the folder now; false when it cannot be read.
     virtual bool readFolder(const FolderHandle &folder, const TakeEntry &take) = 0;
+    // Whether the entry `name` is found under `otherSpelling` too, which is no
+    // entry of its own: the folder ignores letter case. Nothing when there is
+    // no entry `name`.
+    virtual std::optional<bool> findsOtherSpelling(const FolderHandle &folder, const NameBytes &name,
+                                                   const NameBytes &otherSpelling)
+        = 0;
 };

@@ -36,4 +36,8 @@ public:
     // Nothing where the file system's timestamps are coarse, cached or unknown:
     // then no stamp proves the folder unchanged.
     virtual std::optional<FolderStamp> stamp() const { return std::nullopt; }
+
+    // Whether names that differ in letter case only are one entry here, once
+    // asked: a folder's file system answers the same for all its names.
+    mutable std::optional<bool> foldsCase;
 };

@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QRandomGenerator>
 #include <QStringDecoder>
 #include <QStringEncoder>
 #include <algorithm>
@@ -22,6 +23,22 @@ NameBytes toNativeName(const QString &text)
 #else
     return QFile::encodeName(text).toStdString();
 #endif
+}
+
+std::string foldedName(const NameBytes &name)
+{
+    const QByteArrayView bytes(name.data(), qsizetype(name.size()));
+    if (bytes.isValidUtf8())
+        return QString::fromUtf8(bytes).toCaseFolded().toStdString();
+    std::string out = name;
+    std::transform(out.begin(), out.end(), out.begin(), [](char c) { return c >= 'A' && c <= 'Z' ? char(c + 32) : c; });
+    return out;
+}
+
+NameBytes temporaryName()
+{
+    return std::string(temporaryPrefix)
+           + QByteArray::number(QRandomGenerator::global()->generate64(), 16).rightJustified(16, '0').toStdString();
 }
 
 NameEncoding nameEncoding(const NameBytes &name)

@@ -5,6 +5,7 @@
 #include <QString>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // A file or folder name as the operating system stores it. On Linux names are
@@ -27,6 +28,15 @@ std::optional<NameBytes> encodeName(const QString &text, NameEncoding encoding);
 // control characters as their visible symbols; the name itself is never
 // derived from this text.
 QString displayName(const NameBytes &name);
+
+// The form two names share where a folder that ignores letter case takes
+// them for one: UTF-8 names case-folded, other bytes with ASCII letters lowered.
+std::string foldedName(const NameBytes &name);
+
+// A name a file passes through on its way to another: this prefix plus 16
+// random hex digits, which fits beside any other name; the journal knows whose it is.
+constexpr std::string_view temporaryPrefix = "~quillbox-";
+NameBytes temporaryName();
 
 // True for a name that stays inside its folder: not empty, not "." or "..",
 // and free of path separators.

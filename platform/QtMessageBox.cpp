@@ -41,3 +41,19 @@ bool QtMessageBox::show(const QString &text, MsgStyle style, const QString &titl
 {
     return build(text, style, title)->exec() == QMessageBox::Ok;
 }
+
+std::unique_ptr<QMessageBox> QtMessageBox::buildQuestion(const QString &text, const QString &title)
+{
+    auto box = std::make_unique<QMessageBox>(QMessageBox::Question, title, text,
+                                             QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+    box->setDefaultButton(QMessageBox::Yes);
+    box->setEscapeButton(QMessageBox::Cancel);
+    box->setWindowModality(Qt::ApplicationModal);
+    return box;
+}
+
+Answer QtMessageBox::ask(const QString &text, const QString &title)
+{
+    const int pressed = buildQuestion(text, title)->exec();
+    return pressed == QMessageBox::Yes ? Answer::Yes : pressed == QMessageBox::No ? Answer::No : Answer::Cancel;
+}

@@ -97,6 +97,6 @@ int main(int argc, char **argv)
         if (calls.keepsInodes(fd) && calls.stat(fd, request.from.c_str(), st) == 0)
             request.inode = st.st_ino;
     close(fd);
-    renameBatch(renamer, *folder, argv[1], requests, journal, [] { return false; });
+    renameBatch(renamer, *folder, argv[1], {requests, {}}, journal, [] { return false; });
     return 0;
 }

@@ -133,7 +133,7 @@ void TestRenameJournal::damageAnywhereIsRefusedOrUndoneWhole()
     QDir::setCurrent(QFileInfo(dir.path()).path());
     renameBatch(*fakes.renamer, *fakes.renamer->openFolder(folder),
                 QFile::encodeName(QFileInfo(dir.path()).fileName()).toStdString(),
-                {{"a.txt", "n_a.txt"}, {"b.txt", "n_b.txt"}, {"c.txt", "n_c.txt"}}, fakes.journal,
+                {{{"a.txt", "n_a.txt"}, {"b.txt", "n_b.txt"}, {"c.txt", "n_c.txt"}}, {}}, fakes.journal,
                 [] { return false; });
     QDir::setCurrent(current);
     QCOMPARE(entries(dir.path()), after);

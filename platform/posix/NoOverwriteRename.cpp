@@ -2,9 +2,6 @@
 
 #include "NoOverwriteRename.h"
 
-#include <QRandomGenerator>
-#include <QString>
-#include <QStringDecoder>
 #include <algorithm>
 #include <cerrno>
 
@@ -16,17 +13,6 @@ RenameOutcome failed(int error) { return {RenameStatus::Failed, error}; }
 
 // The errors of a file system that does not know RENAME_NOREPLACE.
 bool refusesFlag(int error) { return error == EINVAL || error == ENOSYS || error == EOPNOTSUPP; }
-
-std::string foldedName(const NameBytes &name)
-{
-    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    const QString text = decoder(QByteArrayView(name.data(), qsizetype(name.size())));
-    if (!decoder.hasError())
-        return text.toCaseFolded().toStdString();
-    std::string out = name;
-    std::transform(out.begin(), out.end(), out.begin(), [](char c) { return c >= 'A' && c <= 'Z' ? char(c + 32) : c; });
-    return out;
-}
 
 // Whether two looks agree in all but the inode number.
 bool sameLook(const struct stat &a, const struct stat &b)
@@ -180,25 +166,6 @@ RenameOutcome moveSettled(PosixCalls &sys, int dirFd, const NameBytes &from, con
     return outcome;
 }
 
-// Whether the taken name `to` is `from` itself under another spelling, as on a
-// file system that ignores case. Two different files, hard links included, never are.
-bool sameFile(PosixCalls &sys, int dirFd, const NameBytes &from, const NameBytes &to, FolderWays &ways)
-{
-    struct stat a {};
-    struct stat b {};
-    if (sys.stat(dirFd, from.c_str(), a) != 0 || sys.stat(dirFd, to.c_str(), b) != 0)
-        return false;
-    if (a.st_dev == b.st_dev && a.st_ino == b.st_ino && a.st_nlink == 1)
-        return true;
-    // Some FUSE file systems give the two spellings different inode numbers:
-    // then `to` must have no entry of its own, and `from` be the one entry that folds like it.
-    const std::string folded = foldedName(to);
-    if (foldedName(from) != folded)
-        return false;
-    const std::vector<NameBytes> &alike = namesFoldedLike(sys, dirFd, folded, ways);
-    return alike.size() == 1 && alike.front() == from;
-}
-
 void noteRenamed(FolderWays &ways, const NameBytes &from, const NameBytes &to)
 {
     if (!ways.byFoldedName)
@@ -210,33 +177,37 @@ void noteRenamed(FolderWays &ways, const NameBytes &from, const NameBytes &to)
 
 RenameOutcome throughTemporary(PosixCalls &sys, int dirFd, const NameBytes &from, const NameBytes &to, FolderWays &ways)
 {
-    const NameBytes temporary
-        = std::string(temporaryPrefix)
-          + QByteArray::number(QRandomGenerator::global()->generate64(), 16).rightJustified(16, '0').toStdString();
+    const NameBytes temporary = temporaryName();
     if (!intended(ways, FallbackStep::Temporary, temporary, from))
         return failed(EIO);
     const RenameOutcome first = moveNoReplace(sys, dirFd, from, temporary, ways);
     if (!first.moved())
-        return first.status == RenameStatus::Taken ? taken : first;
+        return first;
+    // The old spelling is free now; no lookup of the new one has been made
+    // that a FUSE entry cache could answer from.
+    noteRenamed(ways, from, temporary);
     const RenameOutcome second = moveSettled(sys, dirFd, temporary, to, ways);
-    if (second.moved())
+    if (second.moved()) {
+        noteRenamed(ways, temporary, to);
         return first.status == RenameStatus::NotKept ? first : second;
-    moveSettled(sys, dirFd, temporary, from, ways);
+    }
+    if (moveSettled(sys, dirFd, temporary, from, ways).moved())
+        noteRenamed(ways, temporary, from);
     return second;
 }
 
 } // namespace
 
 RenameOutcome renameNoOverwrite(PosixCalls &sys, int dirFd, const NameBytes &from, const NameBytes &to,
-                                FolderWays &ways)
+                                FolderWays &ways, bool throughTemporaryName)
 {
     if (from == to)
         return renamed;
     if (ways.fallbackDamaged)
         return failed(stoppedAfterDamage);
-    RenameOutcome outcome = moveNoReplace(sys, dirFd, from, to, ways);
-    if (outcome.status == RenameStatus::Taken && sameFile(sys, dirFd, from, to, ways))
-        outcome = throughTemporary(sys, dirFd, from, to, ways);
+    if (throughTemporaryName)
+        return throughTemporary(sys, dirFd, from, to, ways);
+    const RenameOutcome outcome = moveNoReplace(sys, dirFd, from, to, ways);
     if (outcome.moved())
         noteRenamed(ways, from, to);
     return outcome;

@@ -26,21 +26,17 @@ struct FolderWays {
     std::function<bool(FallbackStep step, const NameBytes &made, const NameBytes &source)> intend;
 };
 
-// A case-only rename passes through this prefix plus 16 random hex digits, a
-// name that fits beside any other; the journal knows whose it is.
-constexpr std::string_view temporaryPrefix = "~quillbox-";
-
 // Renames `from` to `to` inside the folder open as dirFd and never replaces an
 // existing entry: with RENAME_NOREPLACE where the file system has it, else
 // through a hard link, else by first claiming the new name with an empty
 // placeholder of our own. After either fallback the new name must hold the
 // file (its size, and its inode where inodes are kept), or the row is NotKept
-// and the fallbacks stop for the batch. A rename that only
-// changes letter case on a file system that ignores case goes through a
-// temporary name. Whatever fails, the file keeps its old or gets its new name,
-// never both, never neither.
+// and the fallbacks stop for the batch. With `throughTemporaryName` (a
+// change of letter case only, on a file system that ignores case) the file
+// goes through a temporary name. Whatever fails, the file keeps its old or
+// gets its new name, never both, never neither.
 RenameOutcome renameNoOverwrite(PosixCalls &sys, int dirFd, const NameBytes &from, const NameBytes &to,
-                                FolderWays &ways);
+                                FolderWays &ways, bool throughTemporaryName = false);
 
 // Mends what the steps of one stopped rename left, newest step first: our
 // placeholder and our extra link go, a file under our temporary name gets its

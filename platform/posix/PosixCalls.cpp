@@ -57,15 +57,6 @@ int PosixCalls::listNames(int dirFd, std::vector<NameBytes> &names)
     return readFolderEntries(dirFd, [&](const dirent &entry) { names.emplace_back(entry.d_name); });
 }
 
-int PosixCalls::listNonFiles(int dirFd, std::vector<NameBytes> &names)
-{
-    names.clear();
-    return readFolderEntries(dirFd, [&](const dirent &entry) {
-        if (entry.d_type != DT_REG)
-            names.emplace_back(entry.d_name);
-    });
-}
-
 bool PosixCalls::keepsInodes(int dirFd)
 {
     constexpr decltype(statfs::f_type) fuseMagic = 0x65735546;

@@ -27,8 +27,6 @@ public:
     virtual int statTarget(int dirFd, const char *name, struct stat &out);
     // Every entry name of the folder but "." and "..".
     virtual int listNames(int dirFd, std::vector<NameBytes> &names);
-    // The names of the entries that readdir does not call regular files.
-    virtual int listNonFiles(int dirFd, std::vector<NameBytes> &names);
     virtual void pause(int milliseconds);
     // Whether the folder's file system keeps a file's inode number across a
     // rename; FUSE file systems may number a name afresh.

@@ -2,45 +2,64 @@
 
 #include "PosixFileRenamer.h"
 
-#include "../NameTable.h"
 #include "FolderEntries.h"
 #include "NoOverwriteRename.h"
 #include "PosixFolderHandle.h"
 
+#include <algorithm>
 #include <cerrno>
-#include <string_view>
-#include <unordered_set>
 
 namespace {
 
-// The list shows plain files and links to them; anything else found under a
-// listed name at rename time (a folder that replaced the file, say) is left alone.
-RenameOutcome checkListedKind(PosixCalls &sys, int dirFd, const NameBytes &name)
-{
-    struct stat entry {};
-    if (const int err = sys.stat(dirFd, name.c_str(), entry))
-        return {RenameStatus::Failed, err};
-    if (S_ISLNK(entry.st_mode) && sys.statTarget(dirFd, name.c_str(), entry) != 0)
-        return {RenameStatus::NotAllowed, 0};
-    if (!S_ISREG(entry.st_mode))
-        return {RenameStatus::NotAllowed, 0};
-    return {RenameStatus::Renamed, 0};
-}
+class PosixFolderMoves : public FolderMoves {
+public:
+    PosixFolderMoves(PosixCalls &calls, int dirFd, const FileRenamer::Intend &intend)
+        : calls_(calls)
+        , dirFd_(dirFd)
+    {
+        if (intend)
+            ways_.intend = [this, intend](FallbackStep step, const NameBytes &made, const NameBytes &source) {
+                return intend({index_, step, made, source});
+            };
+    }
+    RenameOutcome move(std::size_t index, const RenameRequest &request, MoveOrder order) override
+    {
+        index_ = index;
+        if (order.sameFileOnly && request.inode != 0) {
+            struct stat entry {};
+            if (const int err = calls_.stat(dirFd_, request.from.c_str(), entry))
+                return {RenameStatus::Failed, err};
+            if (entry.st_ino != request.inode)
+                return {RenameStatus::Replaced, 0};
+        }
+        return renameNoOverwrite(calls_, dirFd_, request.from, request.to, ways_, order.throughTemporary);
+    }
 
-// Whether the entry under the old name is still the file the request means.
-RenameOutcome checkSameFile(PosixCalls &sys, int dirFd, const RenameRequest &request)
-{
-    struct stat entry {};
-    if (const int err = sys.stat(dirFd, request.from.c_str(), entry))
-        return {RenameStatus::Failed, err};
-    return {entry.st_ino == request.inode ? RenameStatus::Renamed : RenameStatus::Replaced, 0};
-}
+private:
+    PosixCalls &calls_;
+    int dirFd_;
+    FolderWays ways_;
+    std::size_t index_ = 0;
+};
+
+// Every request fails: the folder is none this renamer opened.
+class NoFolderMoves : public FolderMoves {
+public:
+    RenameOutcome move(std::size_t, const RenameRequest &, MoveOrder) override { return {RenameStatus::Failed, EBADF}; }
+};
 
 } // namespace
 
 std::shared_ptr<FolderHandle> PosixFileRenamer::openFolder(const NameBytes &path)
 {
     return PosixFolderHandle::open(path);
+}
+
+std::unique_ptr<FolderMoves> PosixFileRenamer::movesIn(const FolderHandle &folder, const Intend &intend)
+{
+    if (const auto *open = dynamic_cast<const PosixFolderHandle *>(&folder))
+        return std::make_unique<PosixFolderMoves>(calls_, open->fd(), intend);
+    return std::make_unique<NoFolderMoves>();
 }
 
 void PosixFileRenamer::recoverInterrupted(const FolderHandle &folder, const std::vector<FallbackIntent> &steps)
@@ -52,62 +71,41 @@ void PosixFileRenamer::recoverInterrupted(const FolderHandle &folder, const std:
 bool PosixFileRenamer::readFolder(const FolderHandle &folder, const TakeEntry &take)
 {
     const auto *open = dynamic_cast<const PosixFolderHandle *>(&folder);
-    return open && readFolderEntries(open->fd(), [&](const dirent &entry) {
-                       struct stat target {};
-                       const bool mayLead = entry.d_type == DT_LNK || entry.d_type == DT_UNKNOWN;
-                       take(entry.d_name, entry.d_type == DT_REG
-                                              || (mayLead && calls_.statTarget(open->fd(), entry.d_name, target) == 0
-                                                  && S_ISREG(target.st_mode)));
-                   }) == 0;
+    if (!open)
+        return false;
+    // A folder unchanged since its listing is told from what the listing saw.
+    if (const std::vector<FolderEntry> *entries = open->entriesIfUnchanged()) {
+        for (const FolderEntry &entry : *entries)
+            take(entry.name, entry.file);
+        return true;
+    }
+    return readFolderEntries(open->fd(),
+                             [&](const dirent &entry) {
+                                 struct stat target {};
+                                 const bool mayLead = entry.d_type == DT_LNK || entry.d_type == DT_UNKNOWN;
+                                 take(entry.d_name,
+                                      entry.d_type == DT_REG
+                                          || (mayLead && calls_.statTarget(open->fd(), entry.d_name, target) == 0
+                                              && S_ISREG(target.st_mode)));
+                             })
+           == 0;
 }
 
-std::vector<RenameOutcome> PosixFileRenamer::renameInFolder(const FolderHandle &folder,
-                                                            const std::vector<RenameRequest> &requests,
-                                                            const Progress &progress, bool sameFilesOnly,
-                                                            const Intend &intend)
+std::optional<bool> PosixFileRenamer::findsOtherSpelling(const FolderHandle &folder, const NameBytes &name,
+                                                         const NameBytes &otherSpelling)
 {
-    std::vector<RenameOutcome> outcomes;
-    outcomes.reserve(requests.size());
     const auto *open = dynamic_cast<const PosixFolderHandle *>(&folder);
-    if (!open) {
-        outcomes.assign(requests.size(), {RenameStatus::Failed, EBADF});
-        return outcomes;
-    }
-    // One look at the folder names the entries that may not be plain files; only
-    // those cost a stat each. Where the folder cannot be read, every name does.
-    // A folder unchanged since its listing needs no second look.
-    std::vector<NameBytes> scanned;
-    const std::vector<NameBytes> *nonFiles = open->nonFilesIfUnchanged();
-    bool allSuspect = false;
-    if (!nonFiles) {
-        allSuspect = calls_.listNonFiles(open->fd(), scanned) != 0;
-        nonFiles = &scanned;
-    }
-    const std::unordered_set<NameBytes> suspects(nonFiles->begin(), nonFiles->end());
-    FolderWays ways;
-    if (intend)
-        ways.intend = [&](FallbackStep step, const NameBytes &made, const NameBytes &source) {
-            return intend({outcomes.size(), step, made, source});
-        };
-    // A name this batch has moved a file to holds that file, not the one a
-    // later request under the name means: that one has gone.
-    NameTable arrived(requests.size());
-    for (const RenameRequest &request : requests) {
-        RenameOutcome outcome{RenameStatus::NotAllowed, 0};
-        if (isPlainFileName(request.from) && isPlainFileName(request.to)) {
-            outcome = arrived.find(request.from)                   ? RenameOutcome{RenameStatus::Failed, ENOENT}
-                      : allSuspect || suspects.count(request.from) ? checkListedKind(calls_, open->fd(), request.from)
-                                                                   : RenameOutcome{RenameStatus::Renamed, 0};
-            if (outcome.status == RenameStatus::Renamed && sameFilesOnly && request.inode != 0)
-                outcome = checkSameFile(calls_, open->fd(), request);
-            if (outcome.status == RenameStatus::Renamed)
-                outcome = renameNoOverwrite(calls_, open->fd(), request.from, request.to, ways);
-        }
-        if (outcome.moved() && request.from != request.to)
-            arrived.add(request.to);
-        outcomes.push_back(outcome);
-        if (progress)
-            progress(outcomes.size() - 1, outcome);
-    }
-    return outcomes;
+    struct stat a {};
+    struct stat b {};
+    if (!open || calls_.stat(open->fd(), name.c_str(), a) != 0)
+        return std::nullopt;
+    if (calls_.stat(open->fd(), otherSpelling.c_str(), b) != 0)
+        return false;
+    if (a.st_dev == b.st_dev && a.st_ino == b.st_ino && a.st_nlink == 1)
+        return true;
+    // Two links of one file, or a FUSE file system that gives each spelling its
+    // own inode number: the other spelling must have no entry of its own.
+    std::vector<NameBytes> names;
+    calls_.listNames(open->fd(), names);
+    return std::find(names.begin(), names.end(), otherSpelling) == names.end();
 }

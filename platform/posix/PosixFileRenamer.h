@@ -18,11 +18,11 @@ public:
     {
     }
     std::shared_ptr<FolderHandle> openFolder(const NameBytes &path) override;
-    std::vector<RenameOutcome> renameInFolder(const FolderHandle &folder, const std::vector<RenameRequest> &requests,
-                                              const Progress &progress = {}, bool sameFilesOnly = false,
-                                              const Intend &intend = {}) override;
+    std::unique_ptr<FolderMoves> movesIn(const FolderHandle &folder, const Intend &intend = {}) override;
     void recoverInterrupted(const FolderHandle &folder, const std::vector<FallbackIntent> &steps) override;
     bool readFolder(const FolderHandle &folder, const TakeEntry &take) override;
+    std::optional<bool> findsOtherSpelling(const FolderHandle &folder, const NameBytes &name,
+                                           const NameBytes &otherSpelling) override;
 
 private:
     PosixCalls systemCalls_;

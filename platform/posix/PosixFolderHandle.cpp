@@ -53,13 +53,13 @@ std::optional<FolderStamp> PosixFolderHandle::stamp() const
     return FolderStamp{nanoseconds(st.st_mtim), nanoseconds(st.st_ctim)};
 }
 
-void PosixFolderHandle::rememberListing(const FolderStamp &before, std::vector<NameBytes> nonFiles)
+void PosixFolderHandle::rememberListing(const FolderStamp &before, std::vector<FolderEntry> entries)
 {
     listedStamp_ = before;
-    listedNonFiles_ = std::move(nonFiles);
+    listedEntries_ = std::move(entries);
 }
 
-const std::vector<NameBytes> *PosixFolderHandle::nonFilesIfUnchanged() const
+const std::vector<FolderEntry> *PosixFolderHandle::entriesIfUnchanged() const
 {
-    return listedStamp_ && stamp() == listedStamp_ ? &listedNonFiles_ : nullptr;
+    return listedStamp_ && stamp() == listedStamp_ ? &listedEntries_ : nullptr;
 }

@@ -8,6 +8,13 @@
 #include <memory>
 #include <vector>
 
+// One entry as a listing saw it: whether a rename takes it, a plain file or a
+// link to one.
+struct FolderEntry {
+    NameBytes name;
+    bool file;
+};
+
 // A folder open as an O_PATH descriptor; every name is resolved relative to it.
 class PosixFolderHandle : public FolderHandle {
 public:
@@ -26,14 +33,13 @@ public:
     // Only on local file systems that keep nanoseconds.
     std::optional<FolderStamp> stamp() const override;
 
-    // What a listing saw: the stamp taken before it read the folder, and the
-    // entries that were not regular files.
-    void rememberListing(const FolderStamp &before, std::vector<NameBytes> nonFiles);
+    // What a listing saw: the stamp taken before it read the folder, and every entry.
+    void rememberListing(const FolderStamp &before, std::vector<FolderEntry> entries);
     // Those entries, while the stamp proves the folder unchanged since; else nothing.
-    const std::vector<NameBytes> *nonFilesIfUnchanged() const;
+    const std::vector<FolderEntry> *entriesIfUnchanged() const;
 
 private:
     int fd_;
     std::optional<FolderStamp> listedStamp_;
-    std::vector<NameBytes> listedNonFiles_;
+    std::vector<FolderEntry> listedEntries_;
 };

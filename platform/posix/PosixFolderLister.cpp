@@ -33,15 +33,15 @@ std::optional<FolderListing> PosixFolderLister::listFiles(const NameBytes &folde
     if (!handle)
         return std::nullopt;
     FolderListing listing;
-    std::vector<NameBytes> nonFiles;
+    std::vector<FolderEntry> entries;
     // Taken before the read, so that any change during it shows too.
     const std::optional<FolderStamp> before = handle->stamp();
     timespec now{};
     clock_gettime(CLOCK_REALTIME, &now);
     const int err = readFolderEntries(handle->fd(), [&](const dirent &entry) {
-        if (entry.d_type != DT_REG)
-            nonFiles.emplace_back(entry.d_name);
-        if (entry.d_name[0] == '.' || !isListableFile(handle->fd(), entry.d_type, entry.d_name))
+        const bool file = isListableFile(handle->fd(), entry.d_type, entry.d_name);
+        entries.push_back({entry.d_name, file});
+        if (entry.d_name[0] == '.' || !file)
             return;
         listing.names.emplace_back(entry.d_name);
         listing.inodes.push_back(entry.d_ino);
@@ -50,7 +50,7 @@ std::optional<FolderListing> PosixFolderLister::listFiles(const NameBytes &folde
         return std::nullopt;
     // The renames that follow need not read the folder again while it stays as listed.
     if (before && before->settledBy(std::int64_t(now.tv_sec) * 1'000'000'000 + now.tv_nsec))
-        handle->rememberListing(*before, std::move(nonFiles));
+        handle->rememberListing(*before, std::move(entries));
     PosixCalls calls;
     // The entry's inode number is the file's own only where a look at one file
     // agrees, and stays through a rename only off FUSE.

@@ -5,8 +5,7 @@
 #include "WinFolderHandle.h"
 
 #include <QString>
-#include <string_view>
-#include <unordered_set>
+#include <cerrno>
 #include <windows.h>
 
 namespace {
@@ -15,25 +14,28 @@ QString wide(const NameBytes &name) { return QString::fromUtf8(name.data(), stat
 
 LPCWSTR native(const QString &path) { return reinterpret_cast<LPCWSTR>(path.utf16()); }
 
-RenameOutcome renameOne(const WinFolderHandle &folder, const RenameRequest &request)
-{
-    if (!isPlainFileName(request.from) || !isPlainFileName(request.to))
-        return {RenameStatus::NotAllowed, 0};
-    const QString from = folder.pathOf(wide(request.from));
-    const DWORD attributes = GetFileAttributesW(native(from));
-    if (attributes == INVALID_FILE_ATTRIBUTES)
-        return {RenameStatus::Failed, int(GetLastError())};
-    if (attributes & FILE_ATTRIBUTE_DIRECTORY)
-        return {RenameStatus::NotAllowed, 0};
-    if (request.from == request.to)
-        return {RenameStatus::Renamed, 0};
-    if (MoveFileExW(native(from), native(folder.pathOf(wide(request.to))), 0))
-        return {RenameStatus::Renamed, 0};
-    const DWORD error = GetLastError();
-    if (error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS)
-        return {RenameStatus::Taken, int(error)};
-    return {RenameStatus::Failed, int(error)};
-}
+// NTFS changes a name's letter case in place, so every move is one call.
+class WinFolderMoves : public FolderMoves {
+public:
+    explicit WinFolderMoves(const WinFolderHandle *folder)
+        : folder_(folder)
+    {
+    }
+    RenameOutcome move(std::size_t, const RenameRequest &request, MoveOrder) override
+    {
+        if (!folder_)
+            return {RenameStatus::Failed, int(ERROR_INVALID_HANDLE)};
+        if (MoveFileExW(native(folder_->pathOf(wide(request.from))), native(folder_->pathOf(wide(request.to))), 0))
+            return {RenameStatus::Renamed, 0};
+        const DWORD error = GetLastError();
+        if (error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS)
+            return {RenameStatus::Taken, int(error)};
+        return {RenameStatus::Failed, error == ERROR_FILE_NOT_FOUND ? ENOENT : int(error)};
+    }
+
+private:
+    const WinFolderHandle *folder_;
+};
 
 } // namespace
 
@@ -44,6 +46,11 @@ std::shared_ptr<FolderHandle> WinFileRenamer::openFolder(const NameBytes &path)
     if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY))
         return nullptr;
     return std::make_shared<WinFolderHandle>(folder);
+}
+
+std::unique_ptr<FolderMoves> WinFileRenamer::movesIn(const FolderHandle &folder, const Intend &)
+{
+    return std::make_unique<WinFolderMoves>(dynamic_cast<const WinFolderHandle *>(&folder));
 }
 
 bool WinFileRenamer::readFolder(const FolderHandle &folder, const TakeEntry &take)
@@ -64,23 +71,11 @@ bool WinFileRenamer::readFolder(const FolderHandle &folder, const TakeEntry &tak
     return true;
 }
 
-std::vector<RenameOutcome> WinFileRenamer::renameInFolder(const FolderHandle &folder,
-                                                          const std::vector<RenameRequest> &requests,
-                                                          const Progress &progress, bool, const Intend &)
+std::optional<bool> WinFileRenamer::findsOtherSpelling(const FolderHandle &folder, const NameBytes &name,
+                                                       const NameBytes &otherSpelling)
 {
-    std::vector<RenameOutcome> outcomes;
     const auto *open = dynamic_cast<const WinFolderHandle *>(&folder);
-    // A name this batch has moved a file to holds that file, not the one a
-    // later request under the name means: that one has gone.
-    std::unordered_set<std::string_view> arrived;
-    for (const RenameRequest &request : requests) {
-        outcomes.push_back(!open                         ? RenameOutcome{RenameStatus::Failed, ERROR_INVALID_HANDLE}
-                           : arrived.count(request.from) ? RenameOutcome{RenameStatus::Failed, ERROR_FILE_NOT_FOUND}
-                                                         : renameOne(*open, request));
-        if (outcomes.back().moved() && request.from != request.to)
-            arrived.insert(request.to);
-        if (progress)
-            progress(outcomes.size() - 1, outcomes.back());
-    }
-    return outcomes;
+    if (!open || GetFileAttributesW(native(open->pathOf(wide(name)))) == INVALID_FILE_ATTRIBUTES)
+        return std::nullopt;
+    return GetFileAttributesW(native(open->pathOf(wide(otherSpelling)))) != INVALID_FILE_ATTRIBUTES;
 }

@@ -9,8 +9,8 @@
 class WinFileRenamer : public FileRenamer {
 public:
     std::shared_ptr<FolderHandle> openFolder(const NameBytes &path) override;
-    std::vector<RenameOutcome> renameInFolder(const FolderHandle &folder, const std::vector<RenameRequest> &requests,
-                                              const Progress &progress = {}, bool sameFilesOnly = false,
-                                              const Intend &intend = {}) override;
+    std::unique_ptr<FolderMoves> movesIn(const FolderHandle &folder, const Intend &intend = {}) override;
     bool readFolder(const FolderHandle &folder, const TakeEntry &take) override;
+    std::optional<bool> findsOtherSpelling(const FolderHandle &folder, const NameBytes &name,
+                                           const NameBytes &otherSpelling) override;
 };

@@ -6,9 +6,12 @@
 QString previewTip(const BatchPlan &plan, std::size_t index)
 {
     const RenameRequest &request = plan.requests()[index];
-    const RowPlan &row = plan.predictions()[index];
+    // Where the click will ask, its default answer frees the names first.
+    const RowPlan &row = plan.predictions(BatchOrder::FreeingNamesFirst)[index];
     const QString number = QString::number(index + 1);
     const QString newName = displayName(request.to);
+    if (plan.waits(index))
+        return QStringLiteral("先让出名称后改名为：%1（第 %2 个选中的文件）").arg(newName, number);
     switch (row.fate) {
     case RowFate::Renamed:
         return QStringLiteral("按确定后改名为：%1（第 %2 个选中的文件）").arg(newName, number);

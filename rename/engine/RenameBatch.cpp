@@ -2,7 +2,6 @@
 
 #include "RenameBatch.h"
 
-#include "BatchPlan.h"
 #include "RenameJournal.h"
 
 namespace {
@@ -12,10 +11,34 @@ constexpr std::size_t marksPerBlock = 1024;
 constexpr std::size_t notJournaled = std::size_t(-1);
 } // namespace
 
+std::vector<RenameOutcome> runSteps(FileRenamer &renamer, const FolderHandle &folder,
+                                    const std::vector<RenameRequest> &steps, const std::vector<std::size_t> &rows,
+                                    bool sameFilesOnly, const FileRenamer::Intend &intend, const StepProgress &progress)
+{
+    FolderSimulation rules(steps, foldsCase(renamer, folder, steps));
+    rules.read(renamer, folder);
+    const std::unique_ptr<FolderMoves> moves = renamer.movesIn(folder, intend);
+    std::vector<RenameOutcome> outcomes;
+    outcomes.reserve(steps.size());
+    for (std::size_t i = 0; i < steps.size(); ++i) {
+        const std::size_t row = rows.empty() ? i : rows[i];
+        const RowPlan plan = rules.decide(row, steps[i]);
+        const RenameOutcome outcome = plan.fate == RowFate::Renamed
+                                          ? moves->move(i, steps[i], {plan.caseOnly, sameFilesOnly})
+                                          : outcomeOf(plan.fate);
+        rules.apply(row, steps[i], plan.fate == RowFate::Renamed ? fateOf(steps[i], outcome) : plan.fate);
+        outcomes.push_back(outcome);
+        if (progress)
+            progress(i, outcome);
+    }
+    return outcomes;
+}
+
 std::vector<RenameOutcome> renameBatch(FileRenamer &renamer, const FolderHandle &folder, const NameBytes &folderPath,
-                                       const std::vector<RenameRequest> &requests, JournalStore &journal,
+                                       const BatchSchedule &schedule, JournalStore &journal,
                                        const std::function<bool()> &renameWithoutJournal)
 {
+    const std::vector<RenameRequest> &requests = schedule.steps;
     if (requests.empty())
         return {};
     // Only the renames that can change a name are journaled: a name that would
@@ -36,7 +59,7 @@ std::vector<RenameOutcome> renameBatch(FileRenamer &renamer, const FolderHandle 
         if (!renameWithoutJournal())
             return {};
         journal.clear();
-        return renamer.renameInFolder(folder, requests);
+        return runSteps(renamer, folder, requests, schedule.rows, false);
     }
     std::string marks;
     std::size_t pending = 0;
@@ -61,7 +84,7 @@ std::vector<RenameOutcome> renameBatch(FileRenamer &renamer, const FolderHandle 
         pending = 0;
         return true;
     };
-    std::vector<RenameOutcome> outcomes = renamer.renameInFolder(folder, requests, progress, false, intend);
+    std::vector<RenameOutcome> outcomes = runSteps(renamer, folder, requests, schedule.rows, false, intend, progress);
     // A batch that changed no name leaves the undo of the one before it.
     if (!changed)
         journal.restorePrevious();
@@ -132,8 +155,9 @@ UndoReport undoLastBatch(FileRenamer &renamer, JournalStore &journal)
     // A step a stopped program left half taken is mended before the folder is judged.
     renamer.recoverInterrupted(*folder, batch.interrupted);
     // The folder as the renames back leave it, one by one: a chain of pairs is
-    // judged in the order the renames back will run.
-    FolderSimulation simulation(batch.pairs);
+    // judged in the order the renames back will run, and by the spellings the
+    // folder lists, so that a change of case only counts once the new one is there.
+    FolderSimulation simulation(batch.pairs, false);
     simulation.read(renamer, *folder);
     std::vector<RenameRequest> &back = report.back;
     for (std::size_t i = batch.pairs.size(); i-- > 0;) {
@@ -145,7 +169,7 @@ UndoReport undoLastBatch(FileRenamer &renamer, JournalStore &journal)
             simulation.step(back.size() - 1, back.back());
         }
     }
-    report.outcomes = renamer.renameInFolder(*folder, back, {}, true, [&journal](const FallbackIntent &step) {
+    report.outcomes = runSteps(renamer, *folder, back, {}, true, [&journal](const FallbackIntent &step) {
         return journal.append(journalBlock(journalIntent(step)), false);
     });
     // Undone once, the batch is gone; a stop part-way keeps the journal, and

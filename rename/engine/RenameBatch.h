@@ -2,22 +2,33 @@
 
 #pragma once
 
-#include "FileRenamer.h"
+#include "BatchOrder.h"
 #include "JournalStore.h"
 
 #include <optional>
 
-// Renames the requests of one click in the folder, journaling them first so
+// Takes the steps in turn, each as the rules decide against the folder as it
+// is read now and as the steps before changed it: only a rename the rules let
+// through reaches the file system. `rows` as in BatchSchedule. With
+// `sameFilesOnly`, a step whose inode number is known renames only that file.
+// Returns each step's outcome, telling `progress` of each as it is known.
+using StepProgress = std::function<void(std::size_t step, const RenameOutcome &outcome)>;
+std::vector<RenameOutcome> runSteps(FileRenamer &renamer, const FolderHandle &folder,
+                                    const std::vector<RenameRequest> &steps, const std::vector<std::size_t> &rows,
+                                    bool sameFilesOnly, const FileRenamer::Intend &intend = {},
+                                    const StepProgress &progress = {});
+
+// Renames the steps of one click in the folder, in their order, journaling them first so
 // that the batch can be undone, even after a crash part-way. Where no journal
 // can be written, `renameWithoutJournal` is asked first: on false nothing is
 // renamed (and no outcome returned); on true the renames happen and the
 // journal of an earlier batch is dropped, so that undo never reaches past this
 // one. A batch that renames nothing leaves the earlier journal as it was.
-// Returns each request's outcome.
-// Each request's inode number goes into the journal, so that undo moves back
-// only the file the batch renamed.
+// Returns each step's outcome. The journal holds the steps in the order
+// taken, each with its file's inode number, so that undo takes them back
+// newest first and moves back only the file the batch renamed.
 std::vector<RenameOutcome> renameBatch(FileRenamer &renamer, const FolderHandle &folder, const NameBytes &folderPath,
-                                       const std::vector<RenameRequest> &requests, JournalStore &journal,
+                                       const BatchSchedule &schedule, JournalStore &journal,
                                        const std::function<bool()> &renameWithoutJournal);
 
 enum class UndoRefusal { FolderGone, FolderReplaced, CutShort, Unreadable, NewerVersion };

@@ -200,23 +200,41 @@ std::vector<RenameOutcome> RenameSession::renameSelected()
     case ClickCheck::Passed:
         break;
     }
+    if (!plan_)
+        plan_.emplace(mode_, texts_, names_, inodes_, selection_);
+    const std::shared_ptr<FolderHandle> folder = folderToRenameIn();
+    // Only a batch where a new name is another row's old one can wait on
+    // rows; only then is it predicted here.
+    const bool mayWait = folder && plan_->mayWaitOnRows(renamer_, folder.get()) && currentPlan()->waiting() > 0;
+    // Taken, not copied: the list read anew below makes a new plan anyway.
+    const BatchPlan plan = std::move(*std::exchange(plan_, std::nullopt));
+    BatchOrder order = BatchOrder::AsListed;
+    if (mayWait) {
+        const Answer answer = messages_.ask(QStringLiteral("有 %1 个文件的新名称正被本次要改名的其他文件占用。\n\n"
+                                                           "按“是”先让出这些名称，每个文件都改为预览中的新名称；"
+                                                           "按“否”按列表顺序改名，跳过这些文件；按“取消”不改名。")
+                                                .arg(plan.waiting()));
+        if (answer == Answer::Cancel)
+            return {};
+        if (answer == Answer::Yes)
+            order = BatchOrder::FreeingNamesFirst;
+    }
     const std::optional<JournalHold> hold = holdJournal();
     if (!hold)
         return {};
-    if (!plan_)
-        plan_.emplace(mode_, texts_, names_, inodes_, selection_);
-    // Taken, not copied: the list read anew below makes a new plan anyway.
-    const BatchPlan plan = std::move(*std::exchange(plan_, std::nullopt));
-    const std::vector<RenameRequest> &requests = plan.requests();
+    const BatchSchedule &schedule = plan.schedule(order);
     std::vector<RenameOutcome> outcomes;
-    if (const std::shared_ptr<FolderHandle> folder = folderToRenameIn())
-        outcomes = renameBatch(renamer_, *folder, folderPath(), requests, journal_, [this] {
+    if (folder)
+        outcomes = renameBatch(renamer_, *folder, folderPath(), schedule, journal_, [this] {
             return messages_.show(QStringLiteral("无法记录本次重命名，完成后将不能撤销。仍要重命名吗？"),
                                   MsgStyle::OkCancelExclamation, QStringLiteral("Quillbox"));
         });
     refreshFileList();
     updateUndo();
-    reportNotKept(requests, outcomes);
+    if (!outcomes.empty())
+        outcomes = perRow(schedule, outcomes, plan.requests().size(),
+                          [](const RenameOutcome &outcome) { return outcome.moved(); });
+    reportNotKept(plan.requests(), outcomes);
     return outcomes;
 }
 

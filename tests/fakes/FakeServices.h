@@ -31,15 +31,30 @@ struct FakeMessageBox : MessageBox {
         QString title;
     };
     std::vector<Shown> shown;
+    QStringList asked; // the questions, in turn
     std::function<bool()> stayOpenUntil;
     bool open = false;
     bool answer = true; // OK, or Cancel where the box has it
+    Answer reply = Answer::Yes;
 
     bool show(const QString &text, MsgStyle style, const QString &title) override
     {
         shown.push_back({text, style, title});
+        stayOpen();
+        return answer;
+    }
+    Answer ask(const QString &text, const QString &) override
+    {
+        asked << text;
+        stayOpen();
+        return reply;
+    }
+
+private:
+    void stayOpen()
+    {
         if (!stayOpenUntil)
-            return answer;
+            return;
         open = true;
         QEventLoop loop;
         QTimer poll;
@@ -51,7 +66,6 @@ struct FakeMessageBox : MessageBox {
         QTimer::singleShot(20000, &loop, &QEventLoop::quit); // a box nobody dismisses must not hang the run
         loop.exec();
         open = false;
-        return answer;
     }
 };
 

@@ -1,0 +1,204 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#include "RenameRules.h"
+
+#include <cerrno>
+
+FolderSimulation::FolderSimulation(const std::vector<RenameRequest> &renames, bool foldsCase)
+    : folds_(foldsCase)
+    , names_(2 * renames.size())
+{
+    for (const RenameRequest &rename : renames) {
+        keyOf(rename.from);
+        keyOf(rename.to);
+    }
+}
+
+std::uint32_t FolderSimulation::keyOf(const NameBytes &name)
+{
+    if (!folds_) {
+        const std::uint32_t key = names_.add(name);
+        entries_.resize(names_.size());
+        return key;
+    }
+    std::string folded = foldedName(name);
+    if (const std::optional<std::uint32_t> known = names_.find(folded))
+        return *known;
+    folded_.push_back(std::move(folded));
+    const std::uint32_t key = names_.add(folded_.back());
+    entries_.resize(names_.size());
+    return key;
+}
+
+bool FolderSimulation::read(FileRenamer &renamer, const FolderHandle &folder)
+{
+    return renamer.readFolder(folder, [this](std::string_view name, bool file) {
+        const std::optional<std::uint32_t> known
+            = folds_ ? names_.find(foldedName(NameBytes(name))) : names_.find(name);
+        if (known)
+            entries_[*known] = {true, file, false, false, 0};
+    });
+}
+
+bool FolderSimulation::has(const NameBytes &name) { return entries_[keyOf(name)].present; }
+
+void FolderSimulation::hold(Entry &entry, std::size_t row, bool skipped)
+{
+    entry.held = true;
+    entry.skipped = skipped;
+    entry.row = row;
+}
+
+RowPlan FolderSimulation::decide(std::size_t row, const RenameRequest &request)
+{
+    RowPlan plan;
+    const std::uint32_t fromKey = keyOf(request.from);
+    const std::uint32_t toKey = keyOf(request.to);
+    const Entry &from = entries_[fromKey];
+    const Entry &to = entries_[toKey];
+    const auto skip = [&](RowFate fate) {
+        plan.fate = fate;
+        return plan;
+    };
+    if (!isPlainFileName(request.from) || !isPlainFileName(request.to) || (from.present && !from.file))
+        return skip(RowFate::NotAllowed);
+    // A name another row renamed a file to holds that file, not this row's,
+    // which has gone.
+    if (from.held && !from.skipped && from.row != row)
+        return skip(RowFate::Gone);
+    if (request.from == request.to)
+        return skip(RowFate::Unchanged);
+    if (!from.present)
+        return skip(RowFate::Gone);
+    // The new spelling finds the file itself.
+    if (fromKey == toKey) {
+        plan.caseOnly = true;
+        return plan;
+    }
+    if (to.present) {
+        if (to.held) {
+            plan.holder = to.skipped ? Holder::SkippedRowAbove : Holder::RowAbove;
+            plan.heldBy = to.row;
+        }
+        return skip(RowFate::Taken);
+    }
+    return plan;
+}
+
+void FolderSimulation::apply(std::size_t row, const RenameRequest &request, RowFate fate)
+{
+    const std::uint32_t fromKey = keyOf(request.from);
+    const std::uint32_t toKey = keyOf(request.to);
+    Entry &from = entries_[fromKey];
+    Entry &to = entries_[toKey];
+    switch (fate) {
+    case RowFate::Renamed:
+        from.present = false;
+        to = {true, true, false, false, 0};
+        hold(to, row, false);
+        return;
+    case RowFate::Unchanged:
+        hold(from, row, false);
+        return;
+    case RowFate::Gone:
+        // Another row's file under the name stays; a file that went is gone.
+        if (!from.held || from.skipped || from.row == row)
+            from = {};
+        return;
+    case RowFate::Taken:
+        // A name taken meanwhile is there from now on.
+        if (!to.present)
+            to = {true, true, false, false, 0};
+        break;
+    case RowFate::NotAllowed:
+    case RowFate::Failed:
+        break;
+    }
+    // A skipped row keeps its old name, which no row below gets.
+    if (from.present)
+        hold(from, row, true);
+}
+
+RowPlan FolderSimulation::step(std::size_t row, const RenameRequest &request)
+{
+    const RowPlan plan = decide(row, request);
+    apply(row, request, plan.fate);
+    return plan;
+}
+
+RowFate fateOf(const RenameRequest &request, const RenameOutcome &outcome)
+{
+    switch (outcome.status) {
+    case RenameStatus::Renamed:
+    case RenameStatus::NotKept:
+        return request.from == request.to ? RowFate::Unchanged : RowFate::Renamed;
+    case RenameStatus::Taken:
+        return RowFate::Taken;
+    case RenameStatus::NotAllowed:
+        return RowFate::NotAllowed;
+    case RenameStatus::Failed:
+    case RenameStatus::Replaced:
+        break;
+    }
+    return outcome.error == ENOENT ? RowFate::Gone : RowFate::Failed;
+}
+
+RenameOutcome outcomeOf(RowFate fate)
+{
+    switch (fate) {
+    case RowFate::Renamed:
+    case RowFate::Unchanged:
+        return {RenameStatus::Renamed, 0};
+    case RowFate::Taken:
+        return {RenameStatus::Taken, EEXIST};
+    case RowFate::NotAllowed:
+        return {RenameStatus::NotAllowed, 0};
+    case RowFate::Gone:
+        return {RenameStatus::Failed, ENOENT};
+    case RowFate::Failed:
+        break;
+    }
+    return {RenameStatus::Failed, EIO};
+}
+
+namespace {
+
+// The name with its first ASCII letter in the other case; only that letter,
+// so that the spelling a batch renames to is not looked up (and cached by a
+// FUSE layer) before its turn.
+NameBytes otherSpelling(const NameBytes &name)
+{
+    NameBytes other = name;
+    for (char &c : other)
+        if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z')) {
+            c = char(c ^ 0x20);
+            break;
+        }
+    return other;
+}
+
+} // namespace
+
+bool foldsCase(FileRenamer &renamer, const FolderHandle &folder, const std::vector<RenameRequest> &requests)
+{
+    if (folder.foldsCase)
+        return *folder.foldsCase;
+    // A few names are enough: the first that is there with a letter tells.
+    // Old names first; after a batch (for undo) the new ones are there.
+    constexpr int tries = 8;
+    int tried = 0;
+    for (const auto name : {&RenameRequest::from, &RenameRequest::to})
+        for (const RenameRequest &request : requests) {
+            const NameBytes &known = request.*name;
+            const NameBytes other = otherSpelling(known);
+            if (other == known || !isPlainFileName(known))
+                continue;
+            if (const std::optional<bool> answer = renamer.findsOtherSpelling(folder, known, other)) {
+                folder.foldsCase = *answer;
+                return *answer;
+            }
+            if (++tried == tries)
+                return false;
+        }
+    return false;
+}
