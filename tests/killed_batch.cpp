@@ -87,16 +87,19 @@ int main(int argc, char **argv)
     const std::shared_ptr<FolderHandle> folder = renamer.openFolder(argv[1]);
     if (!folder)
         return 2;
-    // A chain, a change of case only, and a plain rename, each with its
-    // file's inode number where the file system keeps it, as the listing gives.
-    std::vector<RenameRequest> requests{
-        {"b.txt", "c.txt"}, {"a.txt", "b.txt"}, {"Photo.JPG", "photo.jpg"}, {"d.txt", "e.txt"}};
+    // A chain listed against its order, a change of case only, a plain rename
+    // and a swap, each with its file's inode number where the file system
+    // keeps it, as the listing gives; names freed first, as 是 asks.
+    std::vector<RenameRequest> requests{{"a.txt", "b.txt"}, {"b.txt", "c.txt"},   {"Photo.JPG", "photo.jpg"},
+                                        {"d.txt", "e.txt"}, {"x1.txt", "x2.txt"}, {"x2.txt", "x1.txt"}};
     const int fd = open(argv[1], O_RDONLY | O_DIRECTORY);
     struct stat st {};
     for (RenameRequest &request : requests)
         if (calls.keepsInodes(fd) && calls.stat(fd, request.from.c_str(), st) == 0)
             request.inode = st.st_ino;
     close(fd);
-    renameBatch(renamer, *folder, argv[1], {requests, {}}, journal, [] { return false; });
+    FolderSimulation before(requests, foldsCase(renamer, *folder, requests));
+    before.read(renamer, *folder);
+    renameBatch(renamer, *folder, argv[1], freeingNamesFirst(requests, before), journal, [] { return false; });
     return 0;
 }

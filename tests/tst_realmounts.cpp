@@ -217,7 +217,7 @@ void TestRealMounts::killedAtEveryStep()
     if (!mount.skipReason().isEmpty())
         QSKIP(qPrintable(mount.skipReason()));
     QVERIFY2(mount.mounted(), qPrintable(kind + " could not be mounted"));
-    const QStringList originals{"Photo.JPG", "a.txt", "b.txt", "d.txt"};
+    const QStringList originals{"Photo.JPG", "a.txt", "b.txt", "d.txt", "x1.txt", "x2.txt"};
     PosixFileRenamer renamer;
     for (int step = 1;; ++step) {
         const QString folder = folderWith(mount.point(), QString::number(step), originals);

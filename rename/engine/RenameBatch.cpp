@@ -4,11 +4,19 @@
 
 #include "RenameJournal.h"
 
+#include <unordered_map>
+
 namespace {
 // Marks are written a block at a time; a crash loses at most one block, whose
 // pairs undo then finds on disk.
 constexpr std::size_t marksPerBlock = 1024;
 constexpr std::size_t notJournaled = std::size_t(-1);
+
+// Whether a name is one of the temporary names a batch gives a file to break a cycle.
+bool isTemporaryName(const NameBytes &name)
+{
+    return name.size() == temporaryPrefix.size() + 16 && name.compare(0, temporaryPrefix.size(), temporaryPrefix) == 0;
+}
 } // namespace
 
 std::vector<RenameOutcome> runSteps(FileRenamer &renamer, const FolderHandle &folder,
@@ -69,7 +77,9 @@ std::vector<RenameOutcome> renameBatch(FileRenamer &renamer, const FolderHandle 
             return;
         changed = true;
         marks += journalMark(journalIndex[index]);
-        if (++pending == marksPerBlock) {
+        // A file under a cycle's temporary name is marked before it moves on,
+        // so that undo never takes a rename onward for one that did not happen.
+        if (++pending == marksPerBlock || isTemporaryName(requests[index].to)) {
             journal.append(journalBlock(marks), false);
             marks.clear();
             pending = 0;
@@ -109,6 +119,43 @@ std::variant<std::shared_ptr<FolderHandle>, UndoRefusal> batchFolder(FileRenamer
     return folder;
 }
 
+// A stopped batch leaves at most one file under a cycle's temporary name,
+// since a cycle's renames run one after another: the cycle is finished as the
+// batch would have, each rename as the rules allow, and what moved is marked.
+// A cycle that cannot be finished is left for undo, which takes it back whole.
+void finishCycle(FileRenamer &renamer, const FolderHandle &folder, const Journal &batch, JournalStore &journal)
+{
+    std::unordered_map<std::string_view, std::size_t> leaving; // a temporary name's rename onward
+    for (std::size_t i = 0; i < batch.pairs.size(); ++i)
+        if (isTemporaryName(batch.pairs[i].from))
+            leaving.emplace(batch.pairs[i].from, i);
+    std::vector<std::pair<std::size_t, std::size_t>> cycles; // each cycle's renames to and from its temporary name
+    std::vector<RenameRequest> temporaries;
+    for (std::size_t i = 0; i < batch.pairs.size(); ++i)
+        if (const auto onward = leaving.find(batch.pairs[i].to); onward != leaving.end() && onward->second > i) {
+            cycles.emplace_back(i, onward->second);
+            temporaries.push_back(batch.pairs[onward->second]);
+        }
+    if (cycles.empty())
+        return;
+    FolderSimulation view(temporaries, false);
+    view.read(renamer, folder);
+    for (std::size_t c = 0; c < cycles.size(); ++c) {
+        const auto [into, onward] = cycles[c];
+        if (!view.has(temporaries[c].from))
+            continue;
+        const std::vector<RenameRequest> rest(batch.pairs.begin() + std::ptrdiff_t(into + 1),
+                                              batch.pairs.begin() + std::ptrdiff_t(onward + 1));
+        const std::vector<RenameOutcome> outcomes = runSteps(renamer, folder, rest, {}, false);
+        std::string marks = batch.done[into] ? std::string() : journalMark(into);
+        for (std::size_t k = 0; k < outcomes.size(); ++k)
+            if (outcomes[k].moved())
+                marks += journalMark(into + 1 + k);
+        journal.append(journalBlock(marks), false);
+        return;
+    }
+}
+
 } // namespace
 
 void recoverInterruptedStep(FileRenamer &renamer, JournalStore &journal)
@@ -122,11 +169,13 @@ void recoverInterruptedStep(FileRenamer &renamer, JournalStore &journal)
         return;
     const std::variant<Journal, JournalProblem> parsed = parseJournal(*text);
     const Journal *batch = std::get_if<Journal>(&parsed);
-    if (!batch || batch->interrupted.empty())
+    if (!batch)
         return;
     const auto folder = batchFolder(renamer, *batch);
-    if (const auto *open = std::get_if<std::shared_ptr<FolderHandle>>(&folder))
+    if (const auto *open = std::get_if<std::shared_ptr<FolderHandle>>(&folder)) {
         renamer.recoverInterrupted(**open, batch->interrupted);
+        finishCycle(renamer, **open, *batch, journal);
+    }
 }
 
 UndoReport undoLastBatch(FileRenamer &renamer, JournalStore &journal)
@@ -159,17 +208,31 @@ UndoReport undoLastBatch(FileRenamer &renamer, JournalStore &journal)
     // folder lists, so that a change of case only counts once the new one is there.
     FolderSimulation simulation(batch.pairs, false);
     simulation.read(renamer, *folder);
+    std::unordered_map<std::string_view, std::size_t> arriving; // each temporary name's rename to it
+    for (std::size_t i = 0; i < batch.pairs.size(); ++i)
+        if (isTemporaryName(batch.pairs[i].to))
+            arriving.emplace(batch.pairs[i].to, i);
     std::vector<RenameRequest> &back = report.back;
+    // The renames back into and out of a temporary name move one file: one row.
+    std::vector<std::size_t> rows;
+    std::unordered_map<std::string_view, std::size_t> rowThrough;
     for (std::size_t i = batch.pairs.size(); i-- > 0;) {
         const RenameRequest &pair = batch.pairs[i];
+        const auto arrived = arriving.find(pair.from);
+        const bool mayHaveMoved = arrived == arriving.end() || batch.done[arrived->second];
         // In a batch that never closed, an unmarked pair may have been renamed just before the stop.
-        const bool renamed = batch.done[i] || (!batch.closed && simulation.has(pair.to) && !simulation.has(pair.from));
-        if (renamed && pair.from != pair.to) {
-            back.push_back({pair.to, pair.from, pair.inode});
-            simulation.step(back.size() - 1, back.back());
-        }
+        const bool renamed
+            = batch.done[i] || (!batch.closed && mayHaveMoved && simulation.has(pair.to) && !simulation.has(pair.from));
+        if (!renamed || pair.from == pair.to)
+            continue;
+        const auto through = rowThrough.find(pair.to);
+        rows.push_back(through != rowThrough.end() ? through->second : back.size());
+        if (isTemporaryName(pair.from))
+            rowThrough.emplace(pair.from, rows.back());
+        back.push_back({pair.to, pair.from, pair.inode});
+        simulation.step(rows.back(), back.back());
     }
-    report.outcomes = runSteps(renamer, *folder, back, {}, true, [&journal](const FallbackIntent &step) {
+    report.outcomes = runSteps(renamer, *folder, back, rows, true, [&journal](const FallbackIntent &step) {
         return journal.append(journalBlock(journalIntent(step)), false);
     });
     // Undone once, the batch is gone; a stop part-way keeps the journal, and
