@@ -7,6 +7,7 @@
 #include "posix/PosixFolderLister.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <dirent.h>
 #include <fcntl.h>
 #include <map>
@@ -15,11 +16,11 @@
 
 namespace {
 
-const char *const pool[]
-    = {"a", "b", "a.txt", "b.txt", "n_a", "n_n_a", "img1", "img2", "img1.txt", "img2.txt", "a1", "ab", "x.y.z", "%1"};
-const char *const newTexts[] = {"n_", "img", "a", "x", ".", ""};
-const char *const findTexts[] = {"a", "1", "img", "x", "."};
-const char *const replacements[] = {"", "b", "2", "n_", "/"};
+const char *const pool[] = {"a",    "b",    "a.txt", "b.txt",    "n_a",      "n_n_a", "img1", "img2",  "img3",
+                            "Img2", "IMG3", "A",     "img1.txt", "img2.txt", "a1",    "ab",   "x.y.z", "%1"};
+const char *const newTexts[] = {"n_", "img", "a", "x", ".", "", "IMG"};
+const char *const findTexts[] = {"a", "1", "img", "x", ".", "A", "2"};
+const char *const replacements[] = {"", "b", "2", "n_", "/", "A", "1"};
 
 // The bytes a little at a time; zeros once they run out.
 struct Bytes {
@@ -126,14 +127,19 @@ void removeBatchCase(const std::string &folder)
     rmdir(folder.c_str());
 }
 
-std::optional<std::string> runBatchCase(const std::string &folder, std::string_view text, BatchCaseCount &count)
+std::optional<std::string> runBatchCase(const std::string &folder, std::string_view text, BatchCaseCount &count,
+                                        PosixCalls &calls, bool ignoresCase)
 {
     Bytes bytes{text};
     if (mkdir(folder.c_str(), 0700) != 0)
         return "cannot make " + folder;
     OrderedLister lister;
+    std::vector<std::string> made; // folded, where the folder ignores case
     for (const char *name : pool) {
         const std::string path = folder + "/" + name;
+        if (ignoresCase && std::find(made.begin(), made.end(), foldedName(name)) != made.end())
+            continue;
+        made.push_back(foldedName(name));
         if (bytes.chance(45)) {
             const int fd = open(path.c_str(), O_CREAT | O_EXCL | O_WRONLY, 0600);
             const bool written = fd >= 0 && write(fd, name, std::char_traits<char>::length(name)) >= 0;
@@ -150,7 +156,7 @@ std::optional<std::string> runBatchCase(const std::string &folder, std::string_v
     for (std::size_t i = lister.rows.size(); i > 1; --i)
         std::swap(lister.rows[i - 1], lister.rows[bytes.next() % i]);
 
-    PosixFileRenamer renamer;
+    PosixFileRenamer renamer(calls);
     Silent messages;
     MemoryJournal journal;
     RenameSession session(messages, lister, renamer, journal);
@@ -184,6 +190,11 @@ std::optional<std::string> runBatchCase(const std::string &folder, std::string_v
     const std::vector<RenameRequest> requests = plan->requests();
     const std::vector<RowPlan> predicted
         = plan->predictions(messages.reply == Answer::Yes ? BatchOrder::FreeingNamesFirst : BatchOrder::AsListed);
+    count.asked += plan->waiting() > 0;
+    for (std::size_t i = 0; i < requests.size(); ++i)
+        if (plan->predictions(BatchOrder::AsListed)[i].fate == RowFate::Renamed
+            && plan->predictions(BatchOrder::FreeingNamesFirst)[i].fate != RowFate::Renamed)
+            return requests[i].from + " -> " + requests[i].to + ": renamed in list order, not when freeing names";
     const std::vector<RenameOutcome> outcomes = session.renameSelected();
     ++count.clicked;
     if (outcomes.size() != requests.size())

@@ -12,10 +12,11 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
     static const std::string folder = "/dev/shm/quillbox-fuzz-engine-" + std::to_string(getpid());
+    static PosixCalls calls;
     BatchCaseCount count;
     removeBatchCase(folder);
     const std::optional<std::string> wrong
-        = runBatchCase(folder, std::string_view(reinterpret_cast<const char *>(data), size), count);
+        = runBatchCase(folder, std::string_view(reinterpret_cast<const char *>(data), size), count, calls, false);
     removeBatchCase(folder);
     if (wrong) {
         std::fprintf(stderr, "%s\n", wrong->c_str());

@@ -64,6 +64,29 @@ void TestBatchPlan::tips_data()
     QTest::newRow("gone, or no file any more")
         << NamingMode::InsertBefore << prefix << QStringList{"a", "b"} << QStringList{"b/"} << QList<int>{0, 1}
         << QStringList{"将跳过：a 已不存在", "将跳过：b 已不是文件"};
+    // Names the click's own rows give up: list order skips, freeing them first
+    // (the question's default) renames, and the tip says which.
+    QTest::newRow("renumbering a numbered folder")
+        << NamingMode::ReplaceWithNumber << QStringList{"photo", "", ""}
+        << QStringList{"IMG_new1.jpg", "photo1.jpg", "photo2.jpg", "photo3.jpg"}
+        << QStringList{"IMG_new1.jpg", "photo1.jpg", "photo2.jpg", "photo3.jpg"} << QList<int>{0, 1, 2, 3}
+        << QStringList{"先让出名称后改名为：photo1.jpg（第 1 个选中的文件）",
+                       "先让出名称后改名为：photo2.jpg（第 2 个选中的文件）",
+                       "先让出名称后改名为：photo3.jpg（第 3 个选中的文件）",
+                       "按确定后改名为：photo4.jpg（第 4 个选中的文件）"};
+    QTest::newRow("a swap") << NamingMode::ReplaceWithNumber << QStringList{"x", "", ""}
+                            << QStringList{"x2.jpg", "x1.jpg"} << QStringList{"x2.jpg", "x1.jpg"} << QList<int>{0, 1}
+                            << QStringList{"先让出名称后改名为：x1.jpg（第 1 个选中的文件）",
+                                           "先让出名称后改名为：x2.jpg（第 2 个选中的文件）"};
+    QTest::newRow("a rotation of three, and a row beside it")
+        << NamingMode::ReplaceWithNumber << QStringList{"f", "", ""} << QStringList{"f2", "f3", "f1", "x", "f5"}
+        << QStringList{"f2", "f3", "f1", "x", "f5"} << QList<int>{0, 1, 2, 3}
+        << QStringList{"先让出名称后改名为：f1（第 1 个选中的文件）", "先让出名称后改名为：f2（第 2 个选中的文件）",
+                       "先让出名称后改名为：f3（第 3 个选中的文件）", "按确定后改名为：f4（第 4 个选中的文件）", ""};
+    QTest::newRow("a name held by a file not selected stays held down the chain")
+        << NamingMode::ReplaceWithNumber << QStringList{"img", "", ""} << QStringList{"x.jpg", "img1.jpg", "img2.jpg"}
+        << QStringList{"x.jpg", "img1.jpg", "img2.jpg"} << QList<int>{0, 1}
+        << QStringList{"将跳过：img1.jpg 已存在", "将跳过：img2.jpg 已存在", ""};
     QTest::newRow("a name holding %1 stays as it is")
         << NamingMode::InsertBefore << QStringList{"%2_", "", ""} << QStringList{"%1.txt"} << QStringList{"%1.txt"}
         << QList<int>{0} << QStringList{"按确定后改名为：%2_%1.txt（第 1 个选中的文件）"};

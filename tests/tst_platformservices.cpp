@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFile>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -133,6 +134,14 @@ void TestPlatformServices::messageBoxLooks()
     QCOMPARE(box->windowTitle(), QStringLiteral("提示"));
     QCOMPARE(box->windowModality(), Qt::ApplicationModal);
     QVERIFY(!box->parent());
+
+    // The question of the order: 是 by Return, 取消 by Escape.
+    const std::unique_ptr<QMessageBox> question = QtMessageBox::buildQuestion(QStringLiteral("正文"), "Quillbox");
+    QCOMPARE(question->icon(), QMessageBox::Question);
+    QCOMPARE(question->standardButtons(), QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+    QCOMPARE(static_cast<QAbstractButton *>(question->defaultButton()), question->button(QMessageBox::Yes));
+    QCOMPARE(question->escapeButton(), question->button(QMessageBox::Cancel));
+    QCOMPARE(question->windowModality(), Qt::ApplicationModal);
 }
 
 // The journal goes only where the user alone can reach it, and never through a

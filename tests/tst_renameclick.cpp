@@ -16,6 +16,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+Q_DECLARE_METATYPE(Answer)
+
 namespace {
 
 // A temporary folder listed into a shown rename window.
@@ -64,6 +66,8 @@ private slots:
     void previewTips();
     void undoKeyWhereTheFocusIs();
     void ordersToNumberIn();
+    void renumberingAsksToFreeNamesFirst_data();
+    void renumberingAsksToFreeNamesFirst();
 };
 
 void TestRenameClick::checksComeFirst()
@@ -145,7 +149,7 @@ void TestRenameClick::eachMode()
     // ".profile" is hidden and so not listed; every listed row is selected.
     QTest::mouseClick(f.d.button("全选"), Qt::LeftButton);
     f.rename(option.toUtf8().constData(), newText, find, with);
-    QVERIFY(f.d.fakes.messages.shown.empty());
+    QVERIFY(f.d.fakes.messages.shown.empty() && f.d.fakes.messages.asked.isEmpty());
     QCOMPARE(f.files(), after);
 
     // Ctrl+Z takes the batch back, every name as it was.
@@ -652,6 +656,70 @@ void TestRenameClick::ordersToNumberIn()
     QCOMPARE(many.d.rows(), byName);
     trigger(QStringLiteral("按修改时间排序"));
     QCOMPARE(many.d.rows(), manyByTime);
+}
+
+void TestRenameClick::renumberingAsksToFreeNamesFirst_data()
+{
+    QTest::addColumn<Answer>("answer");
+    QTest::newRow("是: every file gets the name shown") << Answer::Yes;
+    QTest::newRow("否: list order, skipping those") << Answer::No;
+    QTest::newRow("取消: nothing") << Answer::Cancel;
+}
+
+// Renumbering a numbered folder, by keys, as a person does: the names the
+// click's own rows give up are freed first where the question is answered 是,
+// and Ctrl+Z takes the whole batch back.
+void TestRenameClick::renumberingAsksToFreeNamesFirst()
+{
+    QFETCH(Answer, answer);
+    QStringList before{"IMG_new1.jpg", "IMG_new2.jpg"};
+    for (int n = 1; n <= 12; ++n)
+        before << QStringLiteral("photo%1.jpg").arg(n);
+    ListedFolder f(before);
+    for (QAction *action : f.d.list()->actions())
+        if (action->text() == QStringLiteral("按名称排序"))
+            action->trigger();
+    f.d.list()->setFocus();
+    QTest::keyClick(f.d.list(), Qt::Key_A, Qt::ControlModifier);
+    QTest::mouseClick(f.d.option("替换原文件名"), Qt::LeftButton);
+    f.d.field("新名称")->setFocus();
+    QTest::keyClicks(f.d.field("新名称"), "photo");
+    QCOMPARE(f.d.model()->index(1, 0).data(Qt::ToolTipRole).toString(),
+             QStringLiteral("先让出名称后改名为：photo2.jpg（第 2 个选中的文件）"));
+    // The question stays open while timers fire, as a real one does.
+    int polls = 0;
+    f.d.fakes.messages.stayOpenUntil = [&] { return ++polls == 3; };
+    f.d.fakes.messages.reply = answer;
+    f.d.button("CommandButton1")->setFocus();
+    QTest::keyClick(f.d.button("CommandButton1"), Qt::Key_Space);
+    QCOMPARE(f.d.fakes.messages.asked.size(), 1);
+    QVERIFY(
+        f.d.fakes.messages.asked[0].startsWith(QStringLiteral("有 12 个文件的新名称正被本次要改名的其他文件占用。")));
+    QVERIFY(f.d.fakes.messages.shown.empty());
+
+    QStringList after = before;
+    if (answer == Answer::Yes) {
+        after.clear();
+        for (int n = 1; n <= 14; ++n)
+            after << QStringLiteral("photo%1.jpg").arg(n);
+    } else if (answer == Answer::No) {
+        after.removeAll("photo11.jpg");
+        after.removeAll("photo12.jpg");
+        after << "photo13.jpg"
+              << "photo14.jpg";
+    }
+    after.sort();
+    QCOMPARE(f.files(), after);
+    QCOMPARE(f.content(answer == Answer::Yes ? "photo2.jpg" : "IMG_new2.jpg"), QByteArray("IMG_new2.jpg"));
+    QCOMPARE(f.content(answer == Answer::Cancel ? "photo12.jpg" : "photo14.jpg"), QByteArray("photo12.jpg"));
+    // Nothing renamed leaves the selection for another try.
+    QCOMPARE(f.d.selectedRows().size(), answer == Answer::Cancel ? before.size() : 0);
+
+    QTest::keyClick(f.d.list(), Qt::Key_Z, Qt::ControlModifier);
+    before.sort();
+    QCOMPARE(f.files(), before);
+    for (const QString &name : before)
+        QCOMPARE(f.content(name), name.toUtf8());
 }
 
 QTEST_MAIN(TestRenameClick)
