@@ -151,6 +151,24 @@ void TestRealMounts::renamesOnEveryFileSystem()
         QCOMPARE(contentOf(folder + "/photo.jpg"), QByteArray("Photo.JPG"));
     }
 
+    // A new name another file has in another case is taken where the folder
+    // ignores case, and the tip says so before the click.
+    {
+        const QString folder = folderWith(root, "other case", {"a.txt", "b.txt"});
+        const bool folds = QFileInfo::exists(folder + "/B.txt");
+        Click click(folder);
+        click.d.selectNames({"a.txt"});
+        QTest::mouseClick(click.d.option("替换指定字符"), Qt::LeftButton);
+        click.d.field("TextBox1")->setText("a");
+        click.d.field("TextBox2")->setText("B");
+        const int row = int(click.d.rows().indexOf("a.txt"));
+        QCOMPARE(click.d.model()->index(row, 0).data(Qt::ToolTipRole).toString(),
+                 folds ? QStringLiteral("将跳过：B.txt 已存在") : QStringLiteral("按确定后改名为：B.txt（第 1 个选中的文件）"));
+        QTest::mouseClick(click.d.button("CommandButton1"), Qt::LeftButton);
+        const QStringList after = folds ? QStringList{"a.txt", "b.txt"} : QStringList{"B.txt", "b.txt"};
+        QCOMPARE(filesIn(folder), after);
+    }
+
     // A name that is not UTF-8 keeps its bytes, where the file system takes one.
     {
         const QString folder = folderWith(root, "bytes", {});
