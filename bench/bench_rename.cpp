@@ -28,6 +28,7 @@
 #include <cstdio>
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -156,11 +157,21 @@ struct Bench {
         return secondsOf(
             [&] { QMetaObject::invokeMethod(window.findChild<QLineEdit *>(QStringLiteral("路径")), "pickRequested"); });
     }
-    void prepareClick(const QString &prefix)
+    void prepareClick(const QString &prefix) { prepare("插入到原名称之前", prefix); }
+    // Every row selected, a naming mode and its texts.
+    void prepare(const char *mode, const QString &newText, const QString &find = {}, const QString &with = {})
     {
         click("全选");
-        window.findChild<QRadioButton *>(QStringLiteral("插入到原名称之前"))->setChecked(true);
-        window.findChild<QLineEdit *>(QStringLiteral("新名称"))->setText(prefix);
+        window.findChild<QRadioButton *>(QString::fromUtf8(mode))->setChecked(true);
+        window.findChild<QLineEdit *>(QStringLiteral("新名称"))->setText(newText);
+        window.findChild<QLineEdit *>(QStringLiteral("TextBox1"))->setText(find);
+        window.findChild<QLineEdit *>(QStringLiteral("TextBox2"))->setText(with);
+    }
+    void sortByName()
+    {
+        for (QAction *action : list->actions())
+            if (action->text() == QStringLiteral("按名称排序"))
+                action->trigger();
     }
 };
 
@@ -234,6 +245,112 @@ double measurePerl(const QString &folder, int count)
     return seconds;
 }
 
+// Files named `prefix`1 ... up to `count`, and "a.jpg" listed first by name.
+void makeNumberedFolder(const QString &path, int count, const char *prefix)
+{
+    QDir(path).removeRecursively();
+    QDir().mkpath(path);
+    ::close(::open((path.toStdString() + "/a.jpg").c_str(), O_CREAT | O_WRONLY, 0644));
+    for (int i = 1; i < count; ++i)
+        ::close(
+            ::open((path.toStdString() + "/" + prefix + std::to_string(i) + ".jpg").c_str(), O_CREAT | O_WRONLY, 0644));
+    QThread::msleep(1100);
+}
+
+// Renumbering `count` files sorted by name into n1.jpg ...: a shift where the
+// files are n1.jpg ... already (every name is freed by the row below), none
+// where they are m1.jpg ....
+double measureRenumbering(const QString &folder, int count, const char *prefix)
+{
+    makeNumberedFolder(folder, count, prefix);
+    Bench bench;
+    bench.listFolder(folder);
+    bench.sortByName();
+    bench.prepare("替换原文件名", QStringLiteral("n"));
+    const double seconds = secondsOf([&] { bench.click("CommandButton1"); });
+    const std::vector<std::string> names = readNames(folder.toStdString());
+    if (std::count_if(names.begin(), names.end(), [](const std::string &n) { return n[0] == 'n'; }) != count)
+        std::printf("  warning: the renumbering did not rename every file\n");
+    QDir(folder).removeRecursively();
+    return seconds;
+}
+
+void reportShift(const char *where, const QString &folder, int count, int rounds)
+{
+    std::vector<double> ratios, shifted, unshifted;
+    for (int round = 0; round < rounds; ++round) {
+        const bool shiftFirst = round % 2 == 0;
+        const double first = measureRenumbering(folder, count, shiftFirst ? "n" : "m");
+        const double second = measureRenumbering(folder, count, shiftFirst ? "m" : "n");
+        shifted.push_back(shiftFirst ? first : second);
+        unshifted.push_back(shiftFirst ? second : first);
+        ratios.push_back(shifted.back() / unshifted.back());
+    }
+    std::printf("%-5s %7d files  renumbering, median of %d rounds: a shift %6.3f s  none %6.3f s  shift/none %.2fx\n",
+                where, count, rounds, median(shifted), median(unshifted), median(ratios));
+    std::fflush(stdout);
+}
+
+// The safe floor where there is no RENAME_NOREPLACE: claim the new name with
+// an empty placeholder, then move the file onto it.
+double placeholderLoop(const QString &folder, const std::function<std::string(const std::string &)> &newName)
+{
+    return secondsOf([&] {
+        const std::string path = folder.toStdString();
+        const int fd = open(path.c_str(), O_PATH | O_DIRECTORY);
+        for (const std::string &name : readNames(path)) {
+            const std::string to = newName(name);
+            if (mknodat(fd, to.c_str(), S_IFREG | 0600, 0) == 0)
+                renameat(fd, name.c_str(), fd, to.c_str());
+        }
+        close(fd);
+    });
+}
+
+// A card's photos, P001.JPG ...
+void makeCardFolder(const QString &path, int count)
+{
+    QDir(path).removeRecursively();
+    QDir().mkpath(path);
+    for (int i = 1; i <= count; ++i) {
+        char name[32];
+        std::snprintf(name, sizeof name, "/P%03d.JPG", i);
+        ::close(::open((path.toStdString() + name).c_str(), O_CREAT | O_WRONLY, 0644));
+    }
+}
+
+// On a FUSE mount: a batch that changes the case of every name against one
+// that puts a prefix before them, and the prefix against its safe floor.
+void reportCard(const QString &mount, int count)
+{
+    const QString folder = mount + QStringLiteral("/quillbox-card");
+    const auto click = [&](const char *mode, const QString &newText, const QString &find, const QString &with) {
+        makeCardFolder(folder, count);
+        Bench bench;
+        bench.listFolder(folder);
+        bench.prepare(mode, newText, find, with);
+        const double seconds = secondsOf([&] { bench.click("CommandButton1"); });
+        const std::vector<std::string> names = readNames(folder.toStdString());
+        if (std::count_if(
+                names.begin(), names.end(),
+                [](const std::string &n) { return n.rfind("P", 0) == 0 && n.find(".JPG") != std::string::npos; })
+            != 0)
+            std::printf("  warning: the card's batch did not rename every file\n");
+        QDir(folder).removeRecursively();
+        return seconds;
+    };
+    const double caseOnly = click("替换指定字符", QString(), QStringLiteral(".JPG"), QStringLiteral(".jpg"));
+    const double prefix = click("插入到原名称之前", QStringLiteral("a_"), QString(), QString());
+    makeCardFolder(folder, count);
+    const double floor = placeholderLoop(folder, [](const std::string &name) { return "b_" + name; });
+    QDir(folder).removeRecursively();
+    std::printf("fuse  %s  %d files  case only %6.3f s (%.1f ms a file)  prefix %6.3f s (%.1f ms a file)  "
+                "case/prefix %.2fx  placeholder floor %6.3f s  prefix/floor %.2fx\n",
+                qPrintable(mount), count, caseOnly, caseOnly * 1000 / count, prefix, prefix * 1000 / count,
+                caseOnly / prefix, floor, prefix / floor);
+    std::fflush(stdout);
+}
+
 // Click and plain loop take turns on fresh folders, the order swapped each
 // round, so that what the machine does meanwhile falls on both alike.
 void report(const char *where, const QString &folder, int count, int rounds)
@@ -288,9 +405,17 @@ int main(int argc, char *argv[])
         if (disk != QLatin1String("-"))
             report("disk", disk, count, rounds);
     }
+    // A renumbering that shifts every name, against one that shifts none.
+    constexpr int shifted = 100000;
+    reportShift("shm", QStringLiteral("/dev/shm/quillbox-bench"), shifted, rounds);
+    if (disk != QLatin1String("-"))
+        reportShift("disk", disk, shifted, rounds);
     // A FUSE mount is slow for every program; 10,000 files tell the ratio, and
     // what the no-overwrite fallback (placeholder, rename and checks) costs a
-    // file beyond the bare renameat of the loop.
+    // file beyond the bare renameat of the loop. Every further mount gets the
+    // card's batches.
+    for (qsizetype mount = 3; mount < args.size(); ++mount)
+        reportCard(args[mount], 100);
     if (args.size() > 2) {
         constexpr int count = 10000;
         const QString fuse = args[2] + QStringLiteral("/quillbox-bench");

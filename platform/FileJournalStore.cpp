@@ -39,8 +39,11 @@ bool FileJournalStore::lock(bool wait)
     return lock_->tryLock(wait ? lockWait_ : 0);
 }
 
+FileJournalStore::~FileJournalStore() { release(); }
+
 void FileJournalStore::unlock()
 {
+    release();
     if (lock_)
         lock_->unlock();
 }

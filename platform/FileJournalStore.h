@@ -18,6 +18,9 @@ public:
     // state folder. Another copy holding it is waited for `lockWait` ms, by
     // default long enough for its batch of 100,000 files.
     explicit FileJournalStore(QString path = defaultPath(), int lockWait = 10000);
+    ~FileJournalStore() override;
+    FileJournalStore(const FileJournalStore &) = delete;
+    FileJournalStore &operator=(const FileJournalStore &) = delete;
     static QString defaultPath();
 
     bool start(const std::string &text) override;
@@ -33,8 +36,13 @@ public:
 private:
     // The state folder exists and is safe to hold the journal.
     bool stateFolderReady() const;
+    // Closes the journal that start() left open for the batch's appends.
+    void release();
 
     QString path_;
     int lockWait_;
     std::unique_ptr<QLockFile> lock_;
+    // The journal start() wrote, kept open until the batch ends, so that the
+    // records of a batch on a FUSE mount, one a file, cost a write each; -1 where none.
+    int appending_ = -1;
 };

@@ -74,9 +74,8 @@ bool PosixFileRenamer::readFolder(const FolderHandle &folder, const TakeEntry &t
     if (!open)
         return false;
     // A folder unchanged since its listing is told from what the listing saw.
-    if (const std::vector<FolderEntry> *entries = open->entriesIfUnchanged()) {
-        for (const FolderEntry &entry : *entries)
-            take(entry.name, entry.file);
+    if (const FolderEntries *entries = open->entriesIfUnchanged()) {
+        entries->forEach(take);
         return true;
     }
     return readFolderEntries(open->fd(),

@@ -53,13 +53,13 @@ std::optional<FolderStamp> PosixFolderHandle::stamp() const
     return FolderStamp{nanoseconds(st.st_mtim), nanoseconds(st.st_ctim)};
 }
 
-void PosixFolderHandle::rememberListing(const FolderStamp &before, std::vector<FolderEntry> entries)
+void PosixFolderHandle::rememberListing(const FolderStamp &before, FolderEntries entries)
 {
     listedStamp_ = before;
     listedEntries_ = std::move(entries);
 }
 
-const std::vector<FolderEntry> *PosixFolderHandle::entriesIfUnchanged() const
+const FolderEntries *PosixFolderHandle::entriesIfUnchanged() const
 {
     return listedStamp_ && stamp() == listedStamp_ ? &listedEntries_ : nullptr;
 }

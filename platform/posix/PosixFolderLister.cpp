@@ -33,14 +33,14 @@ std::optional<FolderListing> PosixFolderLister::listFiles(const NameBytes &folde
     if (!handle)
         return std::nullopt;
     FolderListing listing;
-    std::vector<FolderEntry> entries;
+    FolderEntries entries;
     // Taken before the read, so that any change during it shows too.
     const std::optional<FolderStamp> before = handle->stamp();
     timespec now{};
     clock_gettime(CLOCK_REALTIME, &now);
     const int err = readFolderEntries(handle->fd(), [&](const dirent &entry) {
         const bool file = isListableFile(handle->fd(), entry.d_type, entry.d_name);
-        entries.push_back({entry.d_name, file});
+        entries.add(entry.d_name, file);
         if (entry.d_name[0] == '.' || !file)
             return;
         listing.names.emplace_back(entry.d_name);

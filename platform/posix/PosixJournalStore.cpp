@@ -83,13 +83,15 @@ bool writeAll(int fd, const std::string &text)
 // replaced, never written through.
 bool FileJournalStore::start(const std::string &text)
 {
+    release();
     Fd dir = openStateFolder(path_);
     if (!dir)
         return false;
     const QByteArray name = nameOf(path_);
     const QByteArray temporary = name + ".new-" + QByteArray::number(QRandomGenerator::global()->generate64(), 36);
-    Fd file(openat(dir.fd, temporary.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600));
-    const bool written = file && writeAll(file.fd, text) && fsync(file.fd) == 0 && file.close();
+    Fd file(
+        openat(dir.fd, temporary.constData(), O_WRONLY | O_APPEND | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600));
+    const bool written = file && writeAll(file.fd, text) && fsync(file.fd) == 0;
     // The journal before it stays aside, for a batch that turns out to rename nothing.
     bool aside = false;
     if (written) {
@@ -103,11 +105,22 @@ bool FileJournalStore::start(const std::string &text)
         unlinkat(dir.fd, temporary.constData(), 0);
         return false;
     }
-    return fsync(dir.fd) == 0;
+    if (fsync(dir.fd) != 0)
+        return false;
+    appending_ = std::exchange(file.fd, -1);
+    return true;
+}
+
+void FileJournalStore::release()
+{
+    if (appending_ >= 0)
+        ::close(std::exchange(appending_, -1));
 }
 
 bool FileJournalStore::append(const std::string &text, bool sync)
 {
+    if (appending_ >= 0)
+        return writeAll(appending_, text) && (!sync || fsync(appending_) == 0);
     Fd dir = openStateFolder(path_);
     if (!dir)
         return false;
@@ -152,12 +165,14 @@ bool FileJournalStore::exists()
 
 void FileJournalStore::clear()
 {
+    release();
     if (Fd dir = openStateFolder(path_))
         unlinkat(dir.fd, nameOf(path_).constData(), 0);
 }
 
 void FileJournalStore::restorePrevious()
 {
+    release();
     Fd dir = openStateFolder(path_);
     if (!dir)
         return;

@@ -32,7 +32,7 @@ BatchSchedule freeingNamesFirst(const std::vector<RenameRequest> &rows, FolderSi
     };
     std::vector<bool> mayMove(n, false);
     for (std::size_t i = 0; i < n; ++i) {
-        first[i] = before.decide(i, rows[i]);
+        first[i] = before.decideNth(i, i);
         toKey[i] = before.keyOf(rows[i].to);
         const std::uint32_t fromKey = before.keyOf(rows[i].from);
         grow(std::max(toKey[i], fromKey));

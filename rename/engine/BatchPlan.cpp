@@ -57,8 +57,10 @@ std::vector<RowPlan> predictSchedule(const BatchSchedule &schedule, std::size_t 
         simulation.read(renamer, *folder);
     std::vector<RowPlan> steps;
     steps.reserve(schedule.steps.size());
-    for (std::size_t i = 0; i < schedule.steps.size(); ++i)
-        steps.push_back(simulation.step(schedule.rowOf(i), schedule.steps[i]));
+    for (std::size_t i = 0; i < schedule.steps.size(); ++i) {
+        steps.push_back(simulation.decideNth(i, schedule.rowOf(i)));
+        simulation.applyNth(i, schedule.rowOf(i), steps.back().fate);
+    }
     return perRow(schedule, steps, rowCount, [](const RowPlan &plan) { return plan.fate == RowFate::Renamed; });
 }
 

@@ -30,11 +30,11 @@ std::vector<RenameOutcome> runSteps(FileRenamer &renamer, const FolderHandle &fo
     outcomes.reserve(steps.size());
     for (std::size_t i = 0; i < steps.size(); ++i) {
         const std::size_t row = rows.empty() ? i : rows[i];
-        const RowPlan plan = rules.decide(row, steps[i]);
+        const RowPlan plan = rules.decideNth(i, row);
         const RenameOutcome outcome = plan.fate == RowFate::Renamed
                                           ? moves->move(i, steps[i], {plan.caseOnly, sameFilesOnly})
                                           : outcomeOf(plan.fate);
-        rules.apply(row, steps[i], plan.fate == RowFate::Renamed ? fateOf(steps[i], outcome) : plan.fate);
+        rules.applyNth(i, row, plan.fate == RowFate::Renamed ? fateOf(steps[i], outcome) : plan.fate);
         outcomes.push_back(outcome);
         if (progress)
             progress(i, outcome);

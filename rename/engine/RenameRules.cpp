@@ -5,12 +5,14 @@
 #include <cerrno>
 
 FolderSimulation::FolderSimulation(const std::vector<RenameRequest> &renames, bool foldsCase)
-    : folds_(foldsCase)
+    : renames_(renames)
+    , folds_(foldsCase)
     , names_(2 * renames.size())
 {
+    keys_.reserve(renames.size());
     for (const RenameRequest &rename : renames) {
-        keyOf(rename.from);
-        keyOf(rename.to);
+        const std::uint32_t from = keyOf(rename.from);
+        keys_.push_back({from, keyOf(rename.to)});
     }
 }
 
@@ -49,13 +51,11 @@ void FolderSimulation::hold(Entry &entry, std::size_t row, bool skipped)
     entry.row = row;
 }
 
-RowPlan FolderSimulation::decide(std::size_t row, const RenameRequest &request)
+RowPlan FolderSimulation::decide(std::size_t row, const RenameRequest &request, Keys keys) const
 {
     RowPlan plan;
-    const std::uint32_t fromKey = keyOf(request.from);
-    const std::uint32_t toKey = keyOf(request.to);
-    const Entry &from = entries_[fromKey];
-    const Entry &to = entries_[toKey];
+    const Entry &from = entries_[keys.from];
+    const Entry &to = entries_[keys.to];
     const auto skip = [&](RowFate fate) {
         plan.fate = fate;
         return plan;
@@ -71,7 +71,7 @@ RowPlan FolderSimulation::decide(std::size_t row, const RenameRequest &request)
     if (!from.present)
         return skip(RowFate::Gone);
     // The new spelling finds the file itself.
-    if (fromKey == toKey) {
+    if (keys.from == keys.to) {
         plan.caseOnly = true;
         return plan;
     }
@@ -85,12 +85,10 @@ RowPlan FolderSimulation::decide(std::size_t row, const RenameRequest &request)
     return plan;
 }
 
-void FolderSimulation::apply(std::size_t row, const RenameRequest &request, RowFate fate)
+void FolderSimulation::apply(std::size_t row, Keys keys, RowFate fate)
 {
-    const std::uint32_t fromKey = keyOf(request.from);
-    const std::uint32_t toKey = keyOf(request.to);
-    Entry &from = entries_[fromKey];
-    Entry &to = entries_[toKey];
+    Entry &from = entries_[keys.from];
+    Entry &to = entries_[keys.to];
     switch (fate) {
     case RowFate::Renamed:
         from.present = false;

@@ -48,17 +48,32 @@ public:
     bool read(FileRenamer &renamer, const FolderHandle &folder);
     bool has(const NameBytes &name);
     // What the rename does now.
-    RowPlan decide(std::size_t row, const RenameRequest &request);
+    RowPlan decide(std::size_t row, const RenameRequest &request)
+    {
+        return decide(row, request, {keyOf(request.from), keyOf(request.to)});
+    }
     // The folder after the rename, as it really went.
-    void apply(std::size_t row, const RenameRequest &request, RowFate fate);
+    void apply(std::size_t row, const RenameRequest &request, RowFate fate)
+    {
+        apply(row, {keyOf(request.from), keyOf(request.to)}, fate);
+    }
     // Decides, and takes the rename as decided.
     RowPlan step(std::size_t row, const RenameRequest &request);
+    // The same for the `index`-th of the renames the simulation was made for,
+    // whose names it has numbered once.
+    RowPlan decideNth(std::size_t index, std::size_t row) const { return decide(row, renames_[index], keys_[index]); }
+    void applyNth(std::size_t index, std::size_t row, RowFate fate) { apply(row, keys_[index], fate); }
     // The number the folder's entry under a name has: equal for equal names.
     std::uint32_t keyOf(const NameBytes &name);
     // Whether that entry is there before or after renames so far.
     bool present(std::uint32_t key) const { return entries_[key].present; }
 
 private:
+    struct Keys {
+        std::uint32_t from, to;
+    };
+    RowPlan decide(std::size_t row, const RenameRequest &request, Keys keys) const;
+    void apply(std::size_t row, Keys keys, RowFate fate);
     struct Entry {
         bool present = false;
         bool file = true;     // false: an entry no rename takes
@@ -68,6 +83,8 @@ private:
     };
     void hold(Entry &entry, std::size_t row, bool skipped);
 
+    const std::vector<RenameRequest> &renames_;
+    std::vector<Keys> keys_; // of each of them
     bool folds_;
     std::deque<std::string> folded_; // the names' keys where the folder ignores case
     NameTable names_;
