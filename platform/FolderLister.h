@@ -20,9 +20,8 @@ struct FolderListing {
 
 // Lists the plain files of one folder in the file system's enumeration order,
 // unsorted: no folders, hidden entries or system entries (on Linux everything
-// that is neither a regular file nor a link to one). A file that an
-// interrupted rename left under its temporary name is put back under its own
-// name first. Nothing when the folder cannot be read.
+// that is neither a regular file nor a link to one). Nothing when the folder
+// cannot be read.
 class FolderLister {
 public:
     virtual ~FolderLister() = default;

@@ -147,6 +147,18 @@ void TestLook::qtTextsAreChinese()
     box->show();
     QVERIFY(QTest::qWaitForWindowExposed(box.get()));
     saveShot(box->grab().toImage(), "message-box.png");
+
+    const std::unique_ptr<QMessageBox> question
+        = QtMessageBox::buildQuestion(QStringLiteral("有 12 个文件的新名称正被本次要改名的其他文件占用。\n\n"
+                                                     "按“是”先让出这些名称，每个文件都改为它的新名称；"
+                                                     "按“否”按列表顺序改名，跳过这些文件；按“取消”不改名。"),
+                                      QStringLiteral("Quillbox"));
+    QVERIFY(question->button(QMessageBox::Yes)->text().startsWith(QStringLiteral("是")));
+    QVERIFY(question->button(QMessageBox::No)->text().startsWith(QStringLiteral("否")));
+    QCOMPARE(question->button(QMessageBox::Cancel)->text(), QStringLiteral("取消"));
+    question->show();
+    QVERIFY(QTest::qWaitForWindowExposed(question.get()));
+    saveShot(question->grab().toImage(), "order-question.png");
 }
 
 void TestLook::otherWindows()

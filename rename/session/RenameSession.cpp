@@ -211,7 +211,7 @@ std::vector<RenameOutcome> RenameSession::renameSelected()
     BatchOrder order = BatchOrder::AsListed;
     if (mayWait) {
         const Answer answer = messages_.ask(QStringLiteral("有 %1 个文件的新名称正被本次要改名的其他文件占用。\n\n"
-                                                           "按“是”先让出这些名称，每个文件都改为预览中的新名称；"
+                                                           "按“是”先让出这些名称，每个文件都改为它的新名称；"
                                                            "按“否”按列表顺序改名，跳过这些文件；按“取消”不改名。")
                                                 .arg(plan.waiting()));
         if (answer == Answer::Cancel)
