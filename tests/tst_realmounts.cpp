@@ -163,7 +163,8 @@ void TestRealMounts::renamesOnEveryFileSystem()
         click.d.field("TextBox2")->setText("B");
         const int row = int(click.d.rows().indexOf("a.txt"));
         QCOMPARE(click.d.model()->index(row, 0).data(Qt::ToolTipRole).toString(),
-                 folds ? QStringLiteral("将跳过：B.txt 已存在") : QStringLiteral("按确定后改名为：B.txt（第 1 个选中的文件）"));
+                 folds ? QStringLiteral("将跳过：B.txt 已存在")
+                       : QStringLiteral("按确定后改名为：B.txt（第 1 个选中的文件）"));
         QTest::mouseClick(click.d.button("CommandButton1"), Qt::LeftButton);
         const QStringList after = folds ? QStringList{"a.txt", "b.txt"} : QStringList{"B.txt", "b.txt"};
         QCOMPARE(filesIn(folder), after);
