@@ -11,7 +11,9 @@ class JournalStore {
 public:
     virtual ~JournalStore() = default;
     // Replaces the journal with `text`, keeping the one before it aside; true
-    // once it is on disk. On false the journal before it is as it was.
+    // once it is on disk. On false the journal before it is as it was. A batch
+    // calls it on a thread of its own while it reads the folder, and calls
+    // nothing else of the store until it has returned.
     virtual bool start(const std::string &text) = 0;
     // Adds to the journal; with `sync`, returns once it is on disk.
     virtual bool append(const std::string &text, bool sync) = 0;

@@ -4,6 +4,8 @@
 
 #include "RenameJournal.h"
 
+#include <future>
+#include <optional>
 #include <unordered_map>
 
 namespace {
@@ -19,22 +21,30 @@ bool isTemporaryName(const NameBytes &name)
 }
 } // namespace
 
-std::vector<RenameOutcome> runSteps(FileRenamer &renamer, const FolderHandle &folder,
-                                    const std::vector<RenameRequest> &steps, const std::vector<std::size_t> &rows,
-                                    bool sameFilesOnly, const FileRenamer::Intend &intend, const StepProgress &progress)
+StepRun::StepRun(FileRenamer &renamer, const FolderHandle &folder, const std::vector<RenameRequest> &steps,
+                 const std::vector<std::size_t> &rows)
+    : renamer_(renamer)
+    , folder_(folder)
+    , steps_(steps)
+    , rows_(rows)
+    , rules_(steps, foldsCase(renamer, folder, steps))
 {
-    FolderSimulation rules(steps, foldsCase(renamer, folder, steps));
-    rules.read(renamer, folder);
-    const std::unique_ptr<FolderMoves> moves = renamer.movesIn(folder, intend);
+    rules_.read(renamer, folder);
+}
+
+std::vector<RenameOutcome> StepRun::run(bool sameFilesOnly, const FileRenamer::Intend &intend,
+                                        const StepProgress &progress)
+{
+    const std::unique_ptr<FolderMoves> moves = renamer_.movesIn(folder_, intend);
     std::vector<RenameOutcome> outcomes;
-    outcomes.reserve(steps.size());
-    for (std::size_t i = 0; i < steps.size(); ++i) {
-        const std::size_t row = rows.empty() ? i : rows[i];
-        const RowPlan plan = rules.decideNth(i, row);
+    outcomes.reserve(steps_.size());
+    for (std::size_t i = 0; i < steps_.size(); ++i) {
+        const std::size_t row = rows_.empty() ? i : rows_[i];
+        const RowPlan plan = rules_.decideNth(i, row);
         const RenameOutcome outcome = plan.fate == RowFate::Renamed
-                                          ? moves->move(i, steps[i], {plan.caseOnly, sameFilesOnly})
+                                          ? moves->move(i, steps_[i], {plan.caseOnly, sameFilesOnly})
                                           : outcomeOf(plan.fate);
-        rules.applyNth(i, row, plan.fate == RowFate::Renamed ? fateOf(steps[i], outcome) : plan.fate);
+        rules_.applyNth(i, row, plan.fate == RowFate::Renamed ? fateOf(steps_[i], outcome) : plan.fate);
         outcomes.push_back(outcome);
         if (progress)
             progress(i, outcome);
@@ -63,11 +73,22 @@ std::vector<RenameOutcome> renameBatch(FileRenamer &renamer, const FolderHandle 
             if (journalIndex[i] != notJournaled)
                 some.push_back(requests[i]);
     const std::vector<RenameRequest> &journaled = count < requests.size() ? some : requests;
-    if (!journal.start(journalPlan(absolutePath(folderPath), folder.identity(), journaled))) {
+    // The journal goes to the disk while the rules read the folder; both are
+    // done before the first rename.
+    const NameBytes absolute = absolutePath(folderPath);
+    const FolderIdentity identity = folder.identity();
+    std::future<bool> started = std::async(std::launch::async, [&] {
+        return journal.start(journalPlan(absolute, identity, journaled));
+    });
+    std::optional<StepRun> steps;
+    steps.emplace(renamer, folder, requests, schedule.rows);
+    if (!started.get()) {
         if (!renameWithoutJournal())
             return {};
         journal.clear();
-        return runSteps(renamer, folder, requests, schedule.rows, false);
+        // The folder may have changed while the question was open.
+        steps.emplace(renamer, folder, requests, schedule.rows);
+        return steps->run(false);
     }
     std::string marks;
     std::size_t pending = 0;
@@ -94,7 +115,7 @@ std::vector<RenameOutcome> renameBatch(FileRenamer &renamer, const FolderHandle 
         pending = 0;
         return true;
     };
-    std::vector<RenameOutcome> outcomes = runSteps(renamer, folder, requests, schedule.rows, false, intend, progress);
+    std::vector<RenameOutcome> outcomes = steps->run(false, intend, progress);
     // A batch that changed no name leaves the undo of the one before it.
     if (!changed)
         journal.restorePrevious();

@@ -7,16 +7,38 @@
 
 #include <optional>
 
-// Takes the steps in turn, each as the rules decide against the folder as it
-// is read now and as the steps before changed it: only a rename the rules let
-// through reaches the file system. `rows` as in BatchSchedule. With
-// `sameFilesOnly`, a step whose inode number is known renames only that file.
-// Returns each step's outcome, telling `progress` of each as it is known.
 using StepProgress = std::function<void(std::size_t step, const RenameOutcome &outcome)>;
-std::vector<RenameOutcome> runSteps(FileRenamer &renamer, const FolderHandle &folder,
-                                    const std::vector<RenameRequest> &steps, const std::vector<std::size_t> &rows,
-                                    bool sameFilesOnly, const FileRenamer::Intend &intend = {},
-                                    const StepProgress &progress = {});
+
+// The steps of one batch or undo with their folder read by the rules, ready
+// to be taken. `rows` as in BatchSchedule; the steps must outlive the run.
+class StepRun {
+public:
+    StepRun(FileRenamer &renamer, const FolderHandle &folder, const std::vector<RenameRequest> &steps,
+            const std::vector<std::size_t> &rows);
+    // Takes the steps in turn, each as the rules decide against the folder as
+    // read and as the steps before changed it: only a rename the rules let
+    // through reaches the file system. With `sameFilesOnly`, a step whose
+    // inode number is known renames only that file. Returns each step's
+    // outcome, telling `progress` of each as it is known.
+    std::vector<RenameOutcome> run(bool sameFilesOnly, const FileRenamer::Intend &intend = {},
+                                   const StepProgress &progress = {});
+
+private:
+    FileRenamer &renamer_;
+    const FolderHandle &folder_;
+    const std::vector<RenameRequest> &steps_;
+    const std::vector<std::size_t> &rows_;
+    FolderSimulation rules_;
+};
+
+// Reads the folder and takes the steps at once.
+inline std::vector<RenameOutcome> runSteps(FileRenamer &renamer, const FolderHandle &folder,
+                                           const std::vector<RenameRequest> &steps,
+                                           const std::vector<std::size_t> &rows, bool sameFilesOnly,
+                                           const FileRenamer::Intend &intend = {}, const StepProgress &progress = {})
+{
+    return StepRun(renamer, folder, steps, rows).run(sameFilesOnly, intend, progress);
+}
 
 // Renames the steps of one click in the folder, in their order, journaling them first so
 // that the batch can be undone, even after a crash part-way. Where no journal
