@@ -77,9 +77,8 @@ std::vector<RenameOutcome> renameBatch(FileRenamer &renamer, const FolderHandle 
     // done before the first rename.
     const NameBytes absolute = absolutePath(folderPath);
     const FolderIdentity identity = folder.identity();
-    std::future<bool> started = std::async(std::launch::async, [&] {
-        return journal.start(journalPlan(absolute, identity, journaled));
-    });
+    std::future<bool> started
+        = std::async(std::launch::async, [&] { return journal.start(journalPlan(absolute, identity, journaled)); });
     std::optional<StepRun> steps;
     steps.emplace(renamer, folder, requests, schedule.rows);
     if (!started.get()) {
