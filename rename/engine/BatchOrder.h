@@ -25,7 +25,7 @@ struct BatchSchedule {
 // two renames of its row. A name held by anything else (a file not selected,
 // a row skipped, a folder) stays held, and of two rows that want one name the
 // upper one has it, as in list order. `before` is the folder the batch starts
-// from, made for `rows`. Linear in the rows.
+// from, made for `rows`; it is only looked at. Linear in the rows.
 BatchSchedule freeingNamesFirst(const std::vector<RenameRequest> &rows, FolderSimulation &before);
 
 // Each row's result from those of its steps: the first that did not go

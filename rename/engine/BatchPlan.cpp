@@ -80,7 +80,12 @@ void BatchPlan::predict(FileRenamer &renamer, const FolderHandle *folder)
     if (folder)
         before.read(renamer, *folder);
     freeing_ = freeingNamesFirst(requests(), before);
-    freeingPredictions_ = predictSchedule(freeing_, n, folds, renamer, folder);
+    // Planning only looked at the folder: it is still as read.
+    std::vector<RowPlan> steps;
+    steps.reserve(freeing_.steps.size());
+    for (std::size_t i = 0; i < freeing_.steps.size(); ++i)
+        steps.push_back(before.step(freeing_.rowOf(i), freeing_.steps[i]));
+    freeingPredictions_ = perRow(freeing_, steps, n, [](const RowPlan &plan) { return plan.fate == RowFate::Renamed; });
     for (std::size_t i = 0; i < n; ++i)
         waiting_ += predictions_[i].fate == RowFate::Taken && freeingPredictions_[i].fate == RowFate::Renamed;
 }
