@@ -105,6 +105,10 @@ void TestRenameJournal::refusesWhatItCannotTrust_data()
     QTest::newRow("a sealed mark changed")
         << two + QByteArray::fromStdString(journalBlock(journalMark(0))).replace("D 0", "D 1") << unreadable;
     QTest::newRow("name longer than said") << QByteArray(two).replace("\nab\n", "\nabc\n") << unreadable;
+    // Lengths whose sum wraps round to the bytes that follow.
+    QTest::newRow("name lengths past any size") << QByteArray(two).replace("P 1 1 ", "P 18446744073709551615 3 ")
+                                                << unreadable;
+    QTest::newRow("step lengths past any size") << two + "I 0 1 18446744073709551615 3\nab\n" << unreadable;
     QTest::newRow("plan ends early") << two.left(two.indexOf("B 2")) << int(JournalProblem::CutShort);
 }
 

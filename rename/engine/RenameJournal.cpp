@@ -84,6 +84,20 @@ std::variant<NameBytes, JournalProblem> counted(Reader &reader, std::size_t leng
 
 template <class T> bool failed(const std::variant<T, JournalProblem> &value) { return value.index() == 1; }
 
+// Two names counted on one line, read as one run of bytes. Lengths come from
+// the file: a sum past any size is damage, never a wrapped count.
+std::variant<std::pair<NameBytes, NameBytes>, JournalProblem> countedPair(Reader &reader, std::size_t first,
+                                                                          std::size_t second)
+{
+    if (first > std::numeric_limits<std::size_t>::max() - second)
+        return JournalProblem::Unreadable;
+    const auto both = counted(reader, first + second);
+    if (failed(both))
+        return std::get<JournalProblem>(both);
+    const NameBytes &names = std::get<NameBytes>(both);
+    return std::pair(names.substr(0, first), names.substr(first));
+}
+
 // "I <request> <step> <made length> <source length>" and the two names.
 std::variant<FallbackIntent, JournalProblem> intent(Reader &reader)
 {
@@ -91,14 +105,13 @@ std::variant<FallbackIntent, JournalProblem> intent(Reader &reader)
     if (failed(values))
         return std::get<JournalProblem>(values);
     const std::vector<std::size_t> &step = std::get<0>(values);
-    const auto names = counted(reader, step[2] + step[3]);
+    auto names = countedPair(reader, step[2], step[3]);
     if (failed(names))
         return std::get<JournalProblem>(names);
-    const NameBytes &both = std::get<NameBytes>(names);
-    FallbackIntent out{step[0], FallbackStep(step[1]), both.substr(0, step[2]), both.substr(step[2])};
-    if (step[1] > std::size_t(FallbackStep::Temporary) || !isPlainFileName(out.made) || !isPlainFileName(out.source))
+    auto &[made, source] = std::get<0>(names);
+    if (step[1] > std::size_t(FallbackStep::Temporary) || !isPlainFileName(made) || !isPlainFileName(source))
         return JournalProblem::Unreadable;
-    return out;
+    return FallbackIntent{step[0], FallbackStep(step[1]), std::move(made), std::move(source)};
 }
 
 // MD5 is quick on a plan of 100,000 pairs and more than enough to catch damage.
@@ -235,11 +248,11 @@ std::variant<Journal, JournalProblem> parseJournal(std::string_view text)
         if (failed(values))
             return std::get<JournalProblem>(values);
         const std::vector<std::size_t> &pair = std::get<0>(values);
-        const auto names = counted(reader, pair[0] + pair[1]);
+        auto names = countedPair(reader, pair[0], pair[1]);
         if (failed(names))
             return std::get<JournalProblem>(names);
-        const NameBytes &both = std::get<NameBytes>(names);
-        journal.pairs.push_back({both.substr(0, pair[0]), both.substr(pair[0]), pair.size() > 2 ? pair[2] : 0});
+        auto &[from, to] = std::get<0>(names);
+        journal.pairs.push_back({std::move(from), std::move(to), pair.size() > 2 ? pair[2] : 0});
     }
     const std::string_view plan = text.substr(0, reader.at);
     const std::optional<std::string_view> countLine = reader.line();
