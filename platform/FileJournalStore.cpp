@@ -3,6 +3,7 @@
 #include "FileJournalStore.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 FileJournalStore::FileJournalStore(QString path, int lockWait)
     : path_(std::move(path))
@@ -36,7 +37,17 @@ bool FileJournalStore::lock(bool wait)
         return true;
     if (!lock_)
         lock_ = std::make_unique<QLockFile>(path_ + QStringLiteral(".lock"));
-    return lock_->tryLock(wait ? lockWait_ : 0);
+    if (lock_->tryLock(0))
+        return true;
+    // Another copy holds a lock file it has made. Where none could be made (a
+    // full disk, a folder in its place), no journal can be either: the batch
+    // goes on to ask whether to rename without one.
+    const QFileInfo held(lock_->fileName());
+    if (!held.isFile() || held.isSymLink()) {
+        unusable_ = true;
+        return true;
+    }
+    return wait && lock_->tryLock(lockWait_);
 }
 
 FileJournalStore::~FileJournalStore() { release(); }
@@ -44,6 +55,7 @@ FileJournalStore::~FileJournalStore() { release(); }
 void FileJournalStore::unlock()
 {
     release();
+    unusable_ = false;
     if (lock_)
         lock_->unlock();
 }

@@ -12,6 +12,7 @@
 // ~/.local/state), replaced whole at the start of each batch. On POSIX the
 // folder must be the user's own and closed to others, and no file in it is
 // reached through a symbolic link; where it is not so, no journal is written.
+// Nor is one where something else than a file of ours has the journal's name.
 class FileJournalStore : public JournalStore {
 public:
     // The journal at `path`; by default quillbox/last-batch.journal in the
@@ -45,4 +46,6 @@ private:
     // The journal start() wrote, kept open until the batch ends, so that the
     // records of a batch on a FUSE mount, one a file, cost a write each; -1 where none.
     int appending_ = -1;
+    // The lock could not be made, so neither can the journal, until unlock.
+    bool unusable_ = false;
 };

@@ -144,14 +144,16 @@ void TestPlatformServices::messageBoxLooks()
     QCOMPARE(question->windowModality(), Qt::ApplicationModal);
 }
 
-// The journal goes only where the user alone can reach it, and never through a
-// link: where the place is unsafe, no journal is written and nothing else is touched.
+// The journal goes only where the user alone can reach it, never through a
+// link, and never in place of what the user keeps under its name: where the
+// place is unsafe, no journal is written and nothing else is touched.
 void TestPlatformServices::journalFileOnlyInASafePlace_data()
 {
     QTest::addColumn<QString>("place");
     QTest::addColumn<bool>("written");
     QTest::newRow("a new state folder") << "new" << true;
-    QTest::newRow("a link planted at the journal's name") << "link" << true;
+    QTest::newRow("a link planted at the journal's name") << "link" << false;
+    QTest::newRow("a folder at the journal's name") << "folder" << false;
     QTest::newRow("a state folder others may write in") << "open" << false;
     QTest::newRow("a state folder that is a link") << "linked folder" << false;
     QTest::newRow("another user's state folder") << "foreign" << false;
@@ -171,6 +173,8 @@ void TestPlatformServices::journalFileOnlyInASafePlace()
     if (place == "link") {
         QVERIFY(QDir().mkpath(folder));
         QVERIFY(QFile::link(victim, folder + "/last-batch.journal"));
+    } else if (place == "folder") {
+        QVERIFY(QDir().mkpath(folder + "/last-batch.journal/kept"));
     } else if (place == "open") {
         QVERIFY(QDir().mkpath(folder));
         ::chmod(QFile::encodeName(folder).constData(), 0777);
@@ -193,6 +197,7 @@ void TestPlatformServices::journalFileOnlyInASafePlace()
     QCOMPARE(journal.readEnd(11), journal.read());
     QCOMPARE(journal.exists(), written);
     QCOMPARE(QFile(victim).size(), 0);
+    QCOMPARE(QFileInfo::exists(folder + "/last-batch.journal/kept"), place == "folder");
     if (written) {
         QCOMPARE(QFileInfo(folder).permissions() & (QFile::WriteGroup | QFile::WriteOther), QFile::Permissions());
         // A batch that renamed nothing brings the journal before it back.

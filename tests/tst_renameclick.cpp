@@ -9,6 +9,7 @@
 #include <QAccessible>
 #include <QHelpEvent>
 #include <QMenu>
+#include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QToolTip>
@@ -25,7 +26,8 @@ struct ListedFolder {
     QTemporaryDir dir;
     RenameWindowDriver d;
 
-    explicit ListedFolder(const QStringList &names)
+    explicit ListedFolder(const QStringList &names, JournalStore *journalOnDisk = nullptr)
+        : d(journalOnDisk)
     {
         for (const QString &name : names)
             makeFile(dir.filePath(name), name.toUtf8());
@@ -58,6 +60,7 @@ private slots:
     void refreshAfterClick();
     void renamesWhereTheListCameFrom();
     void undoNeverOverwrites();
+    void noJournalAsksFirst_data();
     void noJournalAsksFirst();
     void undoAfterARestart();
     void undoAfterACrashPartWay();
@@ -363,12 +366,62 @@ void TestRenameClick::undoNeverOverwrites()
 // Where no journal can be written, one box asks before anything is renamed,
 // and stays open while events run; 取消 renames nothing and keeps the undo
 // before it, 确定 renames with nothing left to undo.
+// Every way the journal can fail to be written reaches the one question; the
+// journal's own place is left as it was found.
+void TestRenameClick::noJournalAsksFirst_data()
+{
+    QTest::addColumn<QString>("place");
+    QTest::addColumn<bool>("ok");
+    QTest::newRow("a store that refuses, cancelled") << "" << false;
+    QTest::newRow("a store that refuses, renamed anyway") << "" << true;
+    QTest::newRow("a folder at the journal's name") << "folder" << true;
+    QTest::newRow("a dangling link at the journal's name") << "dangling" << true;
+    QTest::newRow("a folder at the lock's name") << "lock folder" << true;
+    QTest::newRow("a read-only state folder") << "read-only" << true;
+    QTest::newRow("a full state disk") << "full" << true;
+}
+
 void TestRenameClick::noJournalAsksFirst()
 {
-    for (const bool ok : {false, true}) {
-        ListedFolder f({"a.txt"});
-        f.d.fakes.journal.text = "earlier";
-        f.d.fakes.journal.refuseStart = true;
+    QFETCH(QString, place);
+    QFETCH(bool, ok);
+    QTemporaryDir state;
+    const QString path = state.filePath("quillbox/last-batch.journal");
+    QVERIFY(QDir().mkpath(state.filePath("quillbox")));
+    const QByteArray folder = QFile::encodeName(state.filePath("quillbox"));
+    bool mounted = false;
+    if (place == "folder") {
+        QVERIFY(QDir().mkpath(path + "/kept"));
+    } else if (place == "dangling") {
+        QVERIFY(QFile::link(state.filePath("nowhere"), path));
+    } else if (place == "lock folder") {
+        QVERIFY(QDir().mkpath(path + ".lock"));
+    } else if (place == "read-only" || place == "full") {
+        // Root writes through permissions: a mount is what stops it.
+        if (geteuid() == 0) {
+            const QString options = place == "full" ? "size=4k,mode=0700" : "ro,mode=0700";
+            mounted = QProcess::execute("mount", {"-t", "tmpfs", "-o", options, "tmpfs", folder}) == 0;
+            if (!mounted)
+                QSKIP("cannot mount a tmpfs here");
+            if (place == "full") {
+                QFile filler(state.filePath("quillbox/filler"));
+                QVERIFY(filler.open(QIODevice::WriteOnly));
+                while (filler.write(QByteArray(4096, 'x')) > 0 && filler.flush()) {
+                }
+            }
+        } else if (place == "read-only") {
+            QVERIFY(::chmod(folder.constData(), 0500) == 0);
+        } else {
+            QSKIP("filling a disk needs a mount of its own, which needs root");
+        }
+    }
+    {
+        FileJournalStore store(path);
+        ListedFolder f({"a.txt"}, place.isEmpty() ? nullptr : &store);
+        if (place.isEmpty()) {
+            f.d.fakes.journal.text = "earlier";
+            f.d.fakes.journal.refuseStart = true;
+        }
         f.d.fakes.messages.answer = ok;
         int polls = 0;
         f.d.fakes.messages.stayOpenUntil = [&] { return ++polls == 3; };
@@ -380,8 +433,15 @@ void TestRenameClick::noJournalAsksFirst()
                  QStringLiteral("无法记录本次重命名，完成后将不能撤销。仍要重命名吗？"));
         QCOMPARE(f.d.fakes.messages.shown[0].style, MsgStyle::OkCancelExclamation);
         QCOMPARE(f.files(), QStringList{ok ? "new_a.txt" : "a.txt"});
-        QCOMPARE(f.d.fakes.journal.text, ok ? std::nullopt : std::optional<std::string>("earlier"));
+        if (place.isEmpty())
+            QCOMPARE(f.d.fakes.journal.text, ok ? std::nullopt : std::optional<std::string>("earlier"));
     }
+    if (mounted)
+        QProcess::execute("umount", {folder});
+    ::chmod(folder.constData(), 0700);
+    QCOMPARE(QFileInfo::exists(path + "/kept"), place == "folder");
+    QCOMPARE(QFileInfo(path).isSymLink(), place == "dangling");
+    QCOMPARE(QFileInfo(path + ".lock").isDir(), place == "lock folder");
 }
 
 // The journal is on disk: a new start of the program undoes the last batch.

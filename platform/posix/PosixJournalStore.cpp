@@ -62,6 +62,14 @@ Fd openStateFolder(const QString &journalPath)
 QByteArray nameOf(const QString &path) { return QFile::encodeName(QFileInfo(path).fileName()); }
 QByteArray previousName(const QString &path) { return nameOf(path) + ".previous"; }
 
+// Whether `name` is free or a plain file: the journal never moves aside a
+// folder or a link that the user made there.
+bool freeOrFile(int dirFd, const QByteArray &name)
+{
+    struct stat st {};
+    return fstatat(dirFd, name.constData(), &st, AT_SYMLINK_NOFOLLOW) != 0 ? errno == ENOENT : S_ISREG(st.st_mode);
+}
+
 bool writeAll(int fd, const std::string &text)
 {
     std::size_t done = 0;
@@ -79,15 +87,14 @@ bool writeAll(int fd, const std::string &text)
 } // namespace
 
 // Written to a new file beside it and moved over it: a crash leaves the old
-// journal or the new one whole, and a link planted at the journal's name is
-// replaced, never written through.
+// journal or the new one whole, and nothing is ever written through a link.
 bool FileJournalStore::start(const std::string &text)
 {
     release();
     Fd dir = openStateFolder(path_);
-    if (!dir)
-        return false;
     const QByteArray name = nameOf(path_);
+    if (unusable_ || !dir || !freeOrFile(dir.fd, name) || !freeOrFile(dir.fd, previousName(path_)))
+        return false;
     const QByteArray temporary = name + ".new-" + QByteArray::number(QRandomGenerator::global()->generate64(), 36);
     Fd file(
         openat(dir.fd, temporary.constData(), O_WRONLY | O_APPEND | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600));
@@ -166,7 +173,8 @@ bool FileJournalStore::exists()
 void FileJournalStore::clear()
 {
     release();
-    if (Fd dir = openStateFolder(path_))
+    Fd dir = openStateFolder(path_);
+    if (dir && freeOrFile(dir.fd, nameOf(path_)))
         unlinkat(dir.fd, nameOf(path_).constData(), 0);
 }
 
@@ -177,6 +185,8 @@ void FileJournalStore::restorePrevious()
     if (!dir)
         return;
     const QByteArray name = nameOf(path_);
+    if (!freeOrFile(dir.fd, name) || !freeOrFile(dir.fd, previousName(path_)))
+        return;
     if (renameat(dir.fd, previousName(path_).constData(), dir.fd, name.constData()) != 0)
         unlinkat(dir.fd, name.constData(), 0);
 }

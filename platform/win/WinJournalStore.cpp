@@ -16,13 +16,22 @@ bool syncToDisk(QFile &file) { return file.flush() && _commit(file.handle()) == 
 
 QString previousPath(const QString &path) { return path + QStringLiteral(".previous"); }
 
+// Whether `path` is free or a plain file: the journal never moves aside a
+// folder or a link that the user made there.
+bool freeOrFile(const QString &path)
+{
+    const QFileInfo entry(path);
+    return !entry.isSymLink() && (!entry.exists() || entry.isFile());
+}
+
 } // namespace
 
 bool FileJournalStore::start(const std::string &text)
 {
-    if (path_.isEmpty() || !QDir().mkpath(QFileInfo(path_).path()))
-        return false;
     const QString previous = previousPath(path_);
+    if (unusable_ || path_.isEmpty() || !QDir().mkpath(QFileInfo(path_).path()) || !freeOrFile(path_)
+        || !freeOrFile(previous))
+        return false;
     QFile::remove(previous);
     const bool aside = QFile::rename(path_, previous);
     // Written aside and moved into place: a crash leaves the old journal or the new one whole.
@@ -58,10 +67,16 @@ std::optional<std::string> FileJournalStore::readEnd(std::size_t bytes)
 
 bool FileJournalStore::exists() { return QFile::exists(path_); }
 
-void FileJournalStore::clear() { QFile::remove(path_); }
+void FileJournalStore::clear()
+{
+    if (freeOrFile(path_))
+        QFile::remove(path_);
+}
 
 void FileJournalStore::restorePrevious()
 {
+    if (!freeOrFile(path_) || !freeOrFile(previousPath(path_)))
+        return;
     QFile::remove(path_);
     QFile::rename(previousPath(path_), path_);
 }
