@@ -41,24 +41,33 @@ NameBytes temporaryName()
            + QByteArray::number(QRandomGenerator::global()->generate64(), 16).rightJustified(16, '0').toStdString();
 }
 
+std::optional<Gb18030Reading> readGb18030(const NameBytes &name)
+{
+    QStringDecoder gb18030("GB18030");
+    // The decoder holds back a character cut short at the end, without an error.
+    Gb18030Reading reading{gb18030.decode(QByteArrayView(name.data(), qsizetype(name.size()))), {}};
+    if (!gb18030.isValid() || gb18030.hasError())
+        return std::nullopt;
+    const std::optional<NameBytes> whole = encodeName(reading.text, NameEncoding::Gb18030);
+    if (!whole || whole->size() > name.size() || name.compare(0, whole->size(), *whole) != 0)
+        return std::nullopt;
+    reading.cutTail = name.substr(whole->size());
+    return reading;
+}
+
 NameEncoding nameEncoding(const NameBytes &name)
 {
-    const QByteArrayView bytes(name.data(), qsizetype(name.size()));
-    if (bytes.isValidUtf8())
+    if (QByteArrayView(name.data(), qsizetype(name.size())).isValidUtf8())
         return NameEncoding::Utf8;
-    QStringDecoder gb18030("GB18030");
-    const QString decoded = gb18030.decode(bytes); // converting decodes, and sets hasError()
-    return gb18030.isValid() && !gb18030.hasError() ? NameEncoding::Gb18030 : NameEncoding::Unknown;
+    return readGb18030(name) ? NameEncoding::Gb18030 : NameEncoding::Unknown;
 }
 
 QString decodeName(const NameBytes &name, NameEncoding encoding)
 {
-    const QByteArrayView bytes(name.data(), qsizetype(name.size()));
-    if (encoding == NameEncoding::Gb18030) {
-        QStringDecoder gb18030("GB18030");
-        return gb18030.decode(bytes);
-    }
-    return QString::fromUtf8(bytes);
+    if (encoding == NameEncoding::Gb18030)
+        if (const std::optional<Gb18030Reading> reading = readGb18030(name))
+            return reading->cutTail.empty() ? reading->text : reading->text + QChar::ReplacementCharacter;
+    return QString::fromUtf8(name.data(), qsizetype(name.size()));
 }
 
 std::optional<NameBytes> encodeName(const QString &text, NameEncoding encoding)

@@ -16,11 +16,21 @@ using NameBytes = std::string;
 NameBytes toNativeName(const QString &text);
 
 // The encoding a name is read in: UTF-8 where its bytes are valid UTF-8, else
-// GB18030 (which holds GBK) where they decode cleanly as that, else none, and
-// then bytes that are not UTF-8 show as replacement characters.
+// GB18030 (which holds GBK) where they read as that, else none, and then
+// bytes that are not UTF-8 show as replacement characters.
 enum class NameEncoding { Utf8, Gb18030, Unknown };
 NameEncoding nameEncoding(const NameBytes &name);
 QString decodeName(const NameBytes &name, NameEncoding encoding);
+
+// A name read as GB18030: its whole characters, and the bytes at its end that
+// begin a character the name cuts short, as truncated archives leave them
+// (shown as one replacement character). Nothing where the bytes are no
+// GB18030, or its characters do not give them back byte for byte.
+struct Gb18030Reading {
+    QString text;
+    NameBytes cutTail;
+};
+std::optional<Gb18030Reading> readGb18030(const NameBytes &name);
 // Nothing where the text has a character the encoding cannot hold.
 std::optional<NameBytes> encodeName(const QString &text, NameEncoding encoding);
 

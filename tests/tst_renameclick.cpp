@@ -247,6 +247,20 @@ void TestRenameClick::nonUtf8NamesKeepTheirBytes()
     QCOMPARE(d.model()->rowCount(), 1);
     ::unlink(expected.c_str()); // QTemporaryDir cannot name it
 
+    // A character cut short at a name's end keeps its bytes, and shows as one replacement character.
+    for (const std::string name : {"caf\xe9", "\xb2\xe2\xb2"})
+        ::close(::open((dir.path().toStdString() + "/" + name).c_str(), O_CREAT | O_WRONLY, 0644));
+    d.pickFolder(dir.path());
+    QStringList shown = d.rows();
+    shown.sort();
+    QCOMPARE(shown, (QStringList{QStringLiteral("caf\uFFFD"), QStringLiteral("测\uFFFD")}));
+    QTest::mouseClick(d.button("全选"), Qt::LeftButton);
+    d.rename("插入到原名称之前", QStringLiteral("x_"));
+    for (const std::string name : {"x_caf\xe9", "x_\xb2\xe2\xb2"}) {
+        QVERIFY2(::access((dir.path().toStdString() + "/" + name).c_str(), F_OK) == 0, name.c_str());
+        ::unlink((dir.path().toStdString() + "/" + name).c_str());
+    }
+
     // A GBK folder reads as such in the folder field.
     const std::string folder = dir.path().toStdString() + "/\xd5\xd5\xc6\xac";
     QVERIFY(::mkdir(folder.c_str(), 0700) == 0);

@@ -15,8 +15,9 @@ struct NamingTexts {
 };
 
 // The name one file gets. A GB18030 name gets the texts in GB18030 and is
-// matched by whole characters; where a text has no GB18030 form, the new name
-// is empty and so not allowed.
+// matched by whole characters, and a character it cuts short at its end keeps
+// its bytes; where a text has no GB18030 form, or the mode would write into or
+// after such a cut character, the new name is empty and so not allowed.
 NameBytes newNameOf(NamingMode mode, const NamingTexts &texts, const NameBytes &name, std::uint64_t counter);
 
 // One request per selected row, top to bottom; the n-th selected row gets counter n.
