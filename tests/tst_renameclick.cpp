@@ -529,6 +529,9 @@ void TestRenameClick::undoAfterACrashPartWay()
     next.pickFolder(stranded.path());
     QCOMPARE(next.rows(), QStringList{"A␊E"}); // the list shows a line break as ␊
     QCOMPARE(next.content(stranded.filePath("A\nE")), QByteArray("A"));
+    // Mended once, the journal is not read whole again at the next pick.
+    next.pickFolder(stranded.path());
+    QCOMPARE(next.fakes.journal.wholeReads, 1);
 }
 
 // The journal `text`, or where empty one pair in `folder` (the listed one

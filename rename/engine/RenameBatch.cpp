@@ -195,6 +195,8 @@ void recoverInterruptedStep(FileRenamer &renamer, JournalStore &journal)
     if (const auto *open = std::get_if<std::shared_ptr<FolderHandle>>(&folder)) {
         renamer.recoverInterrupted(**open, batch->interrupted);
         finishCycle(renamer, **open, *batch, journal);
+        // Read whole once: the next start finds it mended by its end alone.
+        journal.append(journalBlock(std::string(journalMended)), true);
     }
 }
 

@@ -207,7 +207,11 @@ bool journalMayBeInterrupted(std::string_view text)
     // Only a block of the closing line alone has this seal. A record before it
     // may end in any bytes, a closing line among them, since names may hold "\n".
     static const std::string closed = journalBlock(std::string(journalClosing));
-    return text.size() < closed.size() || text.substr(text.size() - closed.size()) != closed;
+    static const std::string mended = journalBlock(std::string(journalMended));
+    const auto endsWith = [text](const std::string &block) {
+        return text.size() >= block.size() && text.substr(text.size() - block.size()) == block;
+    };
+    return !endsWith(closed) && !endsWith(mended);
 }
 
 std::variant<Journal, JournalProblem> parseJournal(std::string_view text)
@@ -275,6 +279,7 @@ std::variant<Journal, JournalProblem> parseJournal(std::string_view text)
     std::vector<std::size_t> marks;
     std::vector<FallbackIntent> steps;
     bool closing = false;
+    bool mended = false;
     while (!reader.atEnd()) {
         const std::size_t lineStart = reader.at;
         if (text.substr(lineStart, 2) == "I ") {
@@ -301,15 +306,18 @@ std::variant<Journal, JournalProblem> parseJournal(std::string_view text)
                     journal.interrupted.clear();
                 journal.interrupted.insert(journal.interrupted.begin(), std::move(step));
             }
-            if (closing)
+            if (closing || mended)
                 journal.interrupted.clear();
             journal.closed = journal.closed || closing;
             marks.clear();
             steps.clear();
             closing = false;
+            mended = false;
             blockStart = reader.at;
         } else if (*line == "E") {
             closing = true;
+        } else if (*line == "R") {
+            mended = true;
         } else {
             const std::optional<std::size_t> index
                 = line->substr(0, 2) == "D " ? number(line->substr(2)) : std::nullopt;

@@ -41,13 +41,17 @@ std::string journalPlan(const NameBytes &folder, const FolderIdentity &identity,
 std::string journalMark(std::size_t index);
 std::string journalIntent(const FallbackIntent &step);
 constexpr std::string_view journalClosing = "E\n";
+// Appended once a start has mended what a stopped batch left: the marks may
+// still be incomplete, but nothing is left half taken.
+constexpr std::string_view journalMended = "R\n";
 // Seals marks (and the closing line) into a block; marks count once sealed.
 std::string journalBlock(const std::string &marks);
 // The marks still pending, then the closing line in a block of its own.
 std::string journalClosingBlocks(const std::string &marks);
 
 // Whether the journal may end inside a batch or an undo, looking at its last
-// `journalClosingSpan` bytes alone; a journal that ends closed was not stopped part-way.
+// `journalClosingSpan` bytes alone; a journal that ends closed was not stopped
+// part-way, and one that ends mended has nothing left to mend.
 constexpr std::size_t journalClosingSpan = 64;
 bool journalMayBeInterrupted(std::string_view text);
 

@@ -140,7 +140,16 @@ struct FakeJournal : JournalStore {
         *text += more;
         return true;
     }
-    std::optional<std::string> read() override { return text; }
+    int wholeReads = 0;
+    std::optional<std::string> read() override
+    {
+        ++wholeReads;
+        return text;
+    }
+    std::optional<std::string> readEnd(std::size_t bytes) override
+    {
+        return text ? std::optional(text->substr(text->size() - std::min(bytes, text->size()))) : std::nullopt;
+    }
     bool exists() override { return text.has_value(); }
     void clear() override { text.reset(); }
     void restorePrevious() override { text = std::exchange(previous, std::nullopt); }
