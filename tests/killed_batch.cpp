@@ -3,9 +3,11 @@
 // Renames a fixed batch in a real folder and kills itself with SIGKILL right
 // after its nth change to the folder or the journal, as a crash there would.
 // Usage: killed_batch FOLDER JOURNAL N WAY, where WAY forces a fallback
-// ("link", "placeholder") or takes the file system's own ("own").
+// ("link", "placeholder") or takes the file system's own ("own"); "one link"
+// forces links on a folder that counts one link for every entry.
 
 #include "FileJournalStore.h"
+#include "OneLinkCounts.h"
 #include "RenameBatch.h"
 #include "posix/PosixFileRenamer.h"
 
@@ -79,9 +81,12 @@ int main(int argc, char **argv)
     if (argc != 5)
         return 2;
     stepsLeft = std::atoi(argv[3]);
-    KillingCalls calls;
-    calls.refuseFlag = std::string(argv[4]) != "own";
-    calls.refuseLink = std::string(argv[4]) == "placeholder";
+    const std::string way = argv[4];
+    KillingCalls killing;
+    OneLinkCounts<KillingCalls> countingOne;
+    KillingCalls &calls = way == "one link" ? countingOne : killing;
+    calls.refuseFlag = way != "own";
+    calls.refuseLink = way == "placeholder";
     PosixFileRenamer renamer(calls);
     KillingJournal journal(QString::fromLocal8Bit(argv[2]));
     const std::shared_ptr<FolderHandle> folder = renamer.openFolder(argv[1]);

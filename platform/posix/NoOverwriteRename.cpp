@@ -229,13 +229,15 @@ void recoverInterrupted(PosixCalls &sys, int dirFd, const std::vector<FallbackIn
                 && made.st_nlink == 1)
                 sys.unlink(dirFd, step.made.c_str());
             break;
-        case FallbackStep::ExtraLink:
+        case FallbackStep::ExtraLink: {
             // The file under both names: it keeps its old one. Links of one
-            // file agree in everything a look shows.
-            if (hasSource && made.st_nlink > 1
-                && (sys.keepsInodes(dirFd) ? sameEntry(made, source) : sameLook(made, source)))
+            // file agree in everything a look shows; a mount that numbers
+            // inodes its own way may count them as one link too (sshfs).
+            const bool keepsInodes = sys.keepsInodes(dirFd);
+            if (hasSource && (keepsInodes ? made.st_nlink > 1 && sameEntry(made, source) : sameLook(made, source)))
                 sys.unlink(dirFd, step.made.c_str());
             break;
+        }
         case FallbackStep::Temporary:
             if (!hasSource)
                 renameNoOverwrite(sys, dirFd, step.made, step.source, ways);
