@@ -295,6 +295,7 @@ private slots:
     void inMemoryFileSystems_data();
     void inMemoryFileSystems();
     void refusedWaysAreTriedOncePerFolder();
+    void aFileGoneLeavesNoPlaceholder();
     void aFallbackThatLosesContentStopsTheBatch();
     void staleLookupsAreWaitedOut();
     void anySingleFailureLeavesOneName_data();
@@ -424,6 +425,25 @@ void TestNoOverwriteRename::refusedWaysAreTriedOncePerFolder()
     // names and one refused link; then each file costs a placeholder, a look
     // at the file, a rename and a look at what the new name holds.
     QCOMPARE(folder.counter.calls, 4 + 100 * 4);
+}
+
+// A file gone before its change of case, on a folder that ignores case and
+// refuses links: its placeholder would be found under the old spelling and
+// taken for it. Whether the batch knew that the folder ignores case or not.
+void TestNoOverwriteRename::aFileGoneLeavesNoPlaceholder()
+{
+    for (const bool caseOnly : {false, true}) {
+        MemoryFolder folder{"Ca"};
+        folder.ignoresCase = true;
+        folder.hasNoReplace = false;
+        folder.linkError = EPERM;
+        folder.inodePerSpelling = true;
+        FolderWays ways;
+        ways.linkRefused = true;
+        QCOMPARE(renameNoOverwrite(folder, -1, "Ba", "ba", ways, caseOnly),
+                 (RenameOutcome{RenameStatus::Failed, ENOENT}));
+        QCOMPARE(folder.names(), QStringList{"Ca"});
+    }
 }
 
 // A file system that writes the placeholder back over the file moved onto it

@@ -86,6 +86,11 @@ RenameOutcome throughPlaceholder(PosixCalls &sys, int dirFd, const NameBytes &fr
 {
     if (const RenameOutcome free = checkFree(sys, dirFd, to, ways); free.status != RenameStatus::Renamed)
         return free;
+    // The file as it is moved, looked at before its new name is claimed: a
+    // file that is gone leaves no placeholder behind.
+    struct stat source {};
+    if (const int err = sys.stat(dirFd, from.c_str(), source))
+        return failed(err);
     if (!intended(ways, FallbackStep::Placeholder, to, from))
         return failed(EIO);
     struct stat created {};
@@ -94,10 +99,12 @@ RenameOutcome throughPlaceholder(PosixCalls &sys, int dirFd, const NameBytes &fr
         return taken;
     if (err != 0)
         return failed(err);
-    // The file as it is moved. Where it went meanwhile, a file system that
-    // ignores case can find the placeholder under the old spelling and move it onto itself.
-    struct stat source {};
-    if (sys.stat(dirFd, from.c_str(), source) != 0 || sameEntry(source, created)) {
+    // Where the two names fold alike and the file went meanwhile, a file
+    // system that ignores case finds the placeholder under the old spelling.
+    struct stat now {};
+    if (foldedName(from) == foldedName(to)
+        && (sys.stat(dirFd, from.c_str(), now) != 0 || sameEntry(now, created) || now.st_size != source.st_size
+            || now.st_mtim.tv_sec != source.st_mtim.tv_sec || now.st_mtim.tv_nsec != source.st_mtim.tv_nsec)) {
         removePlaceholder(sys, dirFd, to, created);
         return failed(ENOENT);
     }
