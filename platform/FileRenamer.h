@@ -13,11 +13,21 @@
 #include <string_view>
 #include <vector>
 
+// What tells a file from another where inode numbers do not: its size and
+// when its content last changed, which a rename keeps.
+struct FileLook {
+    std::int64_t size = -1;    // -1: not looked at
+    std::int64_t modified = 0; // nanoseconds since the epoch
+    bool known() const { return size >= 0; }
+};
+
 struct RenameRequest {
     NameBytes from;
     NameBytes to;
     // The inode number of the file meant, where known; else 0.
     std::uint64_t inode = 0;
+    // How the file meant looked, where its inode number is not known.
+    FileLook look = {};
 };
 
 enum class RenameStatus {
@@ -62,9 +72,11 @@ struct MoveOrder {
     // A change of letter case only, on a folder that ignores case: through a
     // temporary name, since the new spelling finds the file itself.
     bool throughTemporary = false;
-    // With the request's inode number known, only while the old name is still
-    // that file; another entry there is left alone (Replaced).
+    // Only while the old name is still the file meant, by the request's inode
+    // number or look where known, and born by `bornBy`; another entry there
+    // is left alone (Replaced).
     bool sameFileOnly = false;
+    std::int64_t bornBy = 0; // nanoseconds since the epoch; 0 where unknown
 };
 
 // The renames of one batch or undo inside one folder, taken one at a time as
@@ -99,6 +111,12 @@ public:
     using TakeEntry = std::function<void(std::string_view name, bool file)>;
     // Tells of every entry of the folder now; false when it cannot be read.
     virtual bool readFolder(const FolderHandle &folder, const TakeEntry &take) = 0;
+    // How the file under each name looks now; unknown for a name not there.
+    // A renamer whose inode numbers always hold needs no looks.
+    virtual std::vector<FileLook> looks(const FolderHandle &, const std::vector<NameBytes> &names)
+    {
+        return std::vector<FileLook>(names.size());
+    }
     // Whether the entry `name` is found under `otherSpelling` too, which is no
     // entry of its own: the folder ignores letter case. Nothing when there is
     // no entry `name`.

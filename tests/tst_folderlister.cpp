@@ -104,10 +104,10 @@ void TestFolderLister::renamesTrustAListingOnlyWhileTheFolderIsUnchanged()
     const auto *folder = dynamic_cast<const PosixFolderHandle *>(listing->folder.get());
     QVERIFY(folder && folder->entriesIfUnchanged());
     PosixFileRenamer renamer;
-    QCOMPARE(runSteps(renamer, *folder, {{"a", "a"}}, {}, false)[0].status, RenameStatus::Renamed);
+    QCOMPARE(runSteps(renamer, *folder, {{"a", "a"}}, {}, {})[0].status, RenameStatus::Renamed);
     QVERIFY(QFile::remove(dir.filePath("b")) && QDir(dir.path()).mkdir("b"));
     QVERIFY(!folder->entriesIfUnchanged());
-    QCOMPARE(runSteps(renamer, *folder, {{"b", "c"}}, {}, false)[0].status, RenameStatus::NotAllowed);
+    QCOMPARE(runSteps(renamer, *folder, {{"b", "c"}}, {}, {})[0].status, RenameStatus::NotAllowed);
     QVERIFY(QFileInfo(dir.filePath("b")).isDir());
 }
 

@@ -280,7 +280,7 @@ std::vector<RenameOutcome> renameIn(const QString &folder, const std::vector<Ren
 {
     PosixFileRenamer renamer;
     const std::shared_ptr<FolderHandle> handle = renamer.openFolder(QFile::encodeName(folder).toStdString());
-    return handle ? runSteps(renamer, *handle, requests, {}, false) : std::vector<RenameOutcome>{};
+    return handle ? runSteps(renamer, *handle, requests, {}, {}) : std::vector<RenameOutcome>{};
 }
 
 constexpr RenameOutcome renamed{RenameStatus::Renamed, 0};
@@ -710,7 +710,7 @@ void TestNoOverwriteRename::renamesInTheFolderThatWasListed()
     QVERIFY(symlink("elsewhere", QFile::encodeName(dir.filePath("listed")).constData()) == 0);
 
     PosixFileRenamer renamer;
-    QVERIFY((runSteps(renamer, *listing->folder, {{"a.txt", "new_a.txt"}}, {}, false)
+    QVERIFY((runSteps(renamer, *listing->folder, {{"a.txt", "new_a.txt"}}, {}, {})
              == std::vector<RenameOutcome>{renamed}));
     QCOMPARE(readFile(dir.filePath("moved/new_a.txt")), QByteArray("listed"));
     QCOMPARE(entriesOf(dir.filePath("elsewhere")), QStringList{"a.txt"});

@@ -152,6 +152,28 @@ void TestRealMounts::renamesOnEveryFileSystem()
         QCOMPARE(contentOf(folder + "/photo.jpg"), QByteArray("Photo.JPG"));
     }
 
+    // Undo moves back only the batch's own files, even from a journal that got
+    // no marks (as after a kill): a file made since under a new name stays,
+    // whatever inode number the file system gave it.
+    {
+        const QString folder = folderWith(root, "impostor", {"f1.txt", "f2.txt"});
+        Click click(folder);
+        QTest::mouseClick(click.d.button("全选"), Qt::LeftButton);
+        click.rename("插入到原名称之前", "x_");
+        std::string &journal = *click.d.fakes.journal.text;
+        journal.erase(journal.find('\n', journal.find("\nB ") + 1) + 1);
+        const ino_t renamed = inodeOf(folder + "/x_f1.txt");
+        QVERIFY(QFile::remove(folder + "/x_f1.txt"));
+        const QByteArray unrelated("UNRELATED FILE, never part of the batch");
+        QFile made(folder + "/x_f1.txt");
+        QVERIFY(made.open(QIODevice::WriteOnly) && made.write(unrelated) == unrelated.size());
+        made.close();
+        qInfo("%s the inode number", inodeOf(folder + "/x_f1.txt") == renamed ? "reused" : "did not reuse");
+        QTest::keyClick(click.d.list(), Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(filesIn(folder), (QStringList{"f2.txt", "x_f1.txt"}));
+        QCOMPARE(contentOf(folder + "/x_f1.txt"), unrelated);
+    }
+
     // A listed file gone before a change of its case: gone, with nothing left in its place.
     {
         const QString folder = folderWith(root, "case gone", {"Ba", "Ca"});

@@ -551,7 +551,7 @@ void TestRenameClick::undoRefuses_data()
     QTest::newRow("cut short") << QByteArray("QUILLBOX-JOURNAL 2\nF 4 0 0\n/tmp\nP 1 1\na") << QByteArray() << 0
                                << damaged;
     QTest::newRow("damaged") << QByteArray("QUILLBOX-JOURNAL 2\nF 4 0 0\n/tmp\nX\n") << QByteArray() << 0 << damaged;
-    QTest::newRow("newer") << QByteArray("QUILLBOX-JOURNAL 5\nwhatever\n") << QByteArray() << 0
+    QTest::newRow("newer") << QByteArray("QUILLBOX-JOURNAL 6\nwhatever\n") << QByteArray() << 0
                            << QStringLiteral("无法撤销：重命名记录由更新版本的 Quillbox 写入。");
     // Another copy of the program holds the journal: neither undo nor a click goes on.
     QTest::newRow("held by another copy")

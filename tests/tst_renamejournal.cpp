@@ -6,13 +6,17 @@
 
 #include <QDir>
 #include <QFile>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
+#include <sys/stat.h>
 
 namespace {
 
 QStringList entries(const QString &folder) { return QDir(folder).entryList(QDir::Files, QDir::Name); }
 
+// Each file made anew as the batch's own: its content is its name before the
+// batch, and all were last changed at one time.
 void fill(const QString &folder, const QStringList &names)
 {
     for (const QString &old : entries(folder))
@@ -20,7 +24,10 @@ void fill(const QString &folder, const QStringList &names)
     for (const QString &name : names) {
         QFile file(folder + "/" + name);
         QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(name.toUtf8());
+        file.write(QString(name).remove(QRegularExpression("^n_")).toUtf8());
+        QVERIFY(file.flush());
+        const timespec times[2] = {{1, 0}, {1, 0}};
+        QVERIFY(::futimens(file.handle(), times) == 0);
     }
 }
 
@@ -93,7 +100,7 @@ void TestRenameJournal::refusesWhatItCannotTrust_data()
     const QByteArray two = plan("/f", {{"a", "b"}, {"c", "d"}});
     const auto unreadable = int(JournalProblem::Unreadable);
     QTest::newRow("not a journal") << QByteArray("hello\n") << unreadable;
-    QTest::newRow("newer version") << QByteArray("QUILLBOX-JOURNAL 5\nF 1 0 0\n/\nB 0 x\n")
+    QTest::newRow("newer version") << QByteArray("QUILLBOX-JOURNAL 6\nF 1 0 0 0\n/\nB 0 x\n")
                                    << int(JournalProblem::NewerVersion);
     QTest::newRow("older version") << QByteArray("QUILLBOX-JOURNAL 1\nF 1\n/\nB 0\n") << unreadable;
     QTest::newRow("plan changed after it was sealed") << QByteArray(two).replace("\nab\n", "\nax\n") << unreadable;
@@ -161,7 +168,7 @@ void TestRenameJournal::damageAnywhereIsRefusedOrUndoneWhole()
         if (!report.refused) {
             QFile file(dir.filePath("b.txt"));
             QVERIFY(file.open(QIODevice::ReadOnly));
-            QCOMPARE(file.readAll(), QByteArray("n_b.txt"));
+            QCOMPARE(file.readAll(), QByteArray("b.txt"));
         }
         // Once undone, a second undo does nothing.
         fill(dir.path(), after);

@@ -51,6 +51,16 @@ int PosixCalls::statTarget(int dirFd, const char *name, struct stat &out)
     return result(fstatat(dirFd, name, &out, 0));
 }
 
+int PosixCalls::bornAt(int dirFd, const char *name, std::int64_t &born)
+{
+    struct statx st {};
+    if (statx(dirFd, name, AT_SYMLINK_NOFOLLOW, STATX_BTIME, &st) != 0)
+        return errno;
+    born = (st.stx_mask & STATX_BTIME) != 0 ? std::int64_t(st.stx_btime.tv_sec) * 1'000'000'000 + st.stx_btime.tv_nsec
+                                            : 0;
+    return 0;
+}
+
 int PosixCalls::listNames(int dirFd, std::vector<NameBytes> &names)
 {
     names.clear();

@@ -25,6 +25,9 @@ public:
     virtual int stat(int dirFd, const char *name, struct stat &out);
     // Looks at what a symbolic link leads to.
     virtual int statTarget(int dirFd, const char *name, struct stat &out);
+    // When the entry was made, in nanoseconds since the epoch; 0 where the
+    // file system does not tell.
+    virtual int bornAt(int dirFd, const char *name, std::int64_t &born);
     // Every entry name of the folder but "." and "..".
     virtual int listNames(int dirFd, std::vector<NameBytes> &names);
     virtual void pause(int milliseconds);

@@ -11,6 +11,11 @@
 
 namespace {
 
+std::int64_t modifiedAt(const struct stat &entry)
+{
+    return std::int64_t(entry.st_mtim.tv_sec) * 1'000'000'000 + entry.st_mtim.tv_nsec;
+}
+
 class PosixFolderMoves : public FolderMoves {
 public:
     PosixFolderMoves(PosixCalls &calls, int dirFd, const FileRenamer::Intend &intend)
@@ -25,17 +30,35 @@ public:
     RenameOutcome move(std::size_t index, const RenameRequest &request, MoveOrder order) override
     {
         index_ = index;
-        if (order.sameFileOnly && request.inode != 0) {
-            struct stat entry {};
-            if (const int err = calls_.stat(dirFd_, request.from.c_str(), entry))
-                return {RenameStatus::Failed, err};
-            if (entry.st_ino != request.inode)
-                return {RenameStatus::Replaced, 0};
-        }
+        if (order.sameFileOnly)
+            if (const RenameOutcome other = otherFile(request, order.bornBy); other.status != RenameStatus::Renamed)
+                return other;
         return renameNoOverwrite(calls_, dirFd_, request.from, request.to, ways_, order.throughTemporary);
     }
 
 private:
+    // Replaced where the old name holds another file than the one meant: by
+    // its inode number where it is known, and made after `bornBy` (the inode
+    // number of a file deleted since may be given to a new one); by its look
+    // where the inode number is not known.
+    RenameOutcome otherFile(const RenameRequest &request, std::int64_t bornBy)
+    {
+        if (request.inode == 0 && !request.look.known())
+            return {RenameStatus::Renamed, 0};
+        struct stat entry {};
+        if (const int err = calls_.stat(dirFd_, request.from.c_str(), entry))
+            return {RenameStatus::Failed, err};
+        const bool other = request.inode != 0
+                               ? entry.st_ino != request.inode
+                               : entry.st_size != request.look.size || modifiedAt(entry) != request.look.modified;
+        std::int64_t born = 0;
+        if (other
+            || (request.inode != 0 && bornBy != 0 && calls_.bornAt(dirFd_, request.from.c_str(), born) == 0
+                && born > bornBy))
+            return {RenameStatus::Replaced, 0};
+        return {RenameStatus::Renamed, 0};
+    }
+
     PosixCalls &calls_;
     int dirFd_;
     FolderWays ways_;
@@ -88,6 +111,17 @@ bool PosixFileRenamer::readFolder(const FolderHandle &folder, const TakeEntry &t
                                               && S_ISREG(target.st_mode)));
                              })
            == 0;
+}
+
+std::vector<FileLook> PosixFileRenamer::looks(const FolderHandle &folder, const std::vector<NameBytes> &names)
+{
+    std::vector<FileLook> out(names.size());
+    const auto *open = dynamic_cast<const PosixFolderHandle *>(&folder);
+    struct stat entry {};
+    for (std::size_t i = 0; open && i < names.size(); ++i)
+        if (calls_.stat(open->fd(), names[i].c_str(), entry) == 0)
+            out[i] = {std::int64_t(entry.st_size), modifiedAt(entry)};
+    return out;
 }
 
 std::optional<bool> PosixFileRenamer::findsOtherSpelling(const FolderHandle &folder, const NameBytes &name,

@@ -4,6 +4,8 @@
 
 #include "RenameJournal.h"
 
+#include <algorithm>
+#include <chrono>
 #include <future>
 #include <optional>
 #include <unordered_map>
@@ -19,6 +21,34 @@ bool isTemporaryName(const NameBytes &name)
 {
     return name.size() == temporaryPrefix.size() + 16 && name.compare(0, temporaryPrefix.size(), temporaryPrefix) == 0;
 }
+
+// The journaled steps with each file's look, where its inode number does not
+// tell it from another (FUSE): read once, before the plan. Every step of a row
+// moves its first step's file. Kept in `copy` where looks are added.
+const std::vector<RenameRequest> &withLooks(FileRenamer &renamer, const FolderHandle &folder,
+                                            const BatchSchedule &schedule, const std::vector<std::size_t> &journalIndex,
+                                            const std::vector<RenameRequest> &journaled,
+                                            std::vector<RenameRequest> &copy)
+{
+    if (std::all_of(journaled.begin(), journaled.end(), [](const RenameRequest &step) { return step.inode != 0; }))
+        return journaled;
+    std::vector<NameBytes> names;
+    names.reserve(journaled.size());
+    for (const RenameRequest &step : journaled)
+        names.push_back(step.from);
+    const std::vector<FileLook> looks = renamer.looks(folder, names);
+    std::vector<RenameRequest> out = journaled;
+    std::unordered_map<std::size_t, FileLook> byRow;
+    for (std::size_t i = 0; i < journalIndex.size(); ++i) {
+        if (journalIndex[i] == notJournaled)
+            continue;
+        const std::size_t step = journalIndex[i];
+        const FileLook &look = byRow.try_emplace(schedule.rowOf(i), looks[step]).first->second;
+        out[step].look = out[step].inode == 0 ? look : FileLook{};
+    }
+    copy = std::move(out);
+    return copy;
+}
 } // namespace
 
 StepRun::StepRun(FileRenamer &renamer, const FolderHandle &folder, const std::vector<RenameRequest> &steps,
@@ -32,7 +62,7 @@ StepRun::StepRun(FileRenamer &renamer, const FolderHandle &folder, const std::ve
     rules_.read(renamer, folder);
 }
 
-std::vector<RenameOutcome> StepRun::run(bool sameFilesOnly, const FileRenamer::Intend &intend,
+std::vector<RenameOutcome> StepRun::run(MoveOrder order, const FileRenamer::Intend &intend,
                                         const StepProgress &progress)
 {
     const std::unique_ptr<FolderMoves> moves = renamer_.movesIn(folder_, intend);
@@ -41,9 +71,9 @@ std::vector<RenameOutcome> StepRun::run(bool sameFilesOnly, const FileRenamer::I
     for (std::size_t i = 0; i < steps_.size(); ++i) {
         const std::size_t row = rows_.empty() ? i : rows_[i];
         const RowPlan plan = rules_.decideNth(i, row);
-        const RenameOutcome outcome = plan.fate == RowFate::Renamed
-                                          ? moves->move(i, steps_[i], {plan.caseOnly, sameFilesOnly})
-                                          : outcomeOf(plan.fate);
+        order.throughTemporary = plan.caseOnly;
+        const RenameOutcome outcome
+            = plan.fate == RowFate::Renamed ? moves->move(i, steps_[i], order) : outcomeOf(plan.fate);
         rules_.applyNth(i, row, plan.fate == RowFate::Renamed ? fateOf(steps_[i], outcome) : plan.fate);
         outcomes.push_back(outcome);
         if (progress)
@@ -72,13 +102,17 @@ std::vector<RenameOutcome> renameBatch(FileRenamer &renamer, const FolderHandle 
         for (std::size_t i = 0; i < requests.size(); ++i)
             if (journalIndex[i] != notJournaled)
                 some.push_back(requests[i]);
-    const std::vector<RenameRequest> &journaled = count < requests.size() ? some : requests;
+    const std::vector<RenameRequest> &journaled
+        = withLooks(renamer, folder, schedule, journalIndex, count < requests.size() ? some : requests, some);
     // The journal goes to the disk while the rules read the folder; both are
     // done before the first rename.
     const NameBytes absolute = absolutePath(folderPath);
     const FolderIdentity identity = folder.identity();
-    std::future<bool> started
-        = std::async(std::launch::async, [&] { return journal.start(journalPlan(absolute, identity, journaled)); });
+    const std::int64_t writtenAt
+        = std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::system_clock::now().time_since_epoch())
+              .count();
+    std::future<bool> started = std::async(
+        std::launch::async, [&] { return journal.start(journalPlan(absolute, identity, journaled, writtenAt)); });
     std::optional<StepRun> steps;
     steps.emplace(renamer, folder, requests, schedule.rows);
     if (!started.get()) {
@@ -87,7 +121,7 @@ std::vector<RenameOutcome> renameBatch(FileRenamer &renamer, const FolderHandle 
         journal.clear();
         // The folder may have changed while the question was open.
         steps.emplace(renamer, folder, requests, schedule.rows);
-        return steps->run(false);
+        return steps->run({});
     }
     std::string marks;
     std::size_t pending = 0;
@@ -114,7 +148,7 @@ std::vector<RenameOutcome> renameBatch(FileRenamer &renamer, const FolderHandle 
         pending = 0;
         return true;
     };
-    std::vector<RenameOutcome> outcomes = steps->run(false, intend, progress);
+    std::vector<RenameOutcome> outcomes = steps->run({}, intend, progress);
     // A batch that changed no name leaves the undo of the one before it.
     if (!changed)
         journal.restorePrevious();
@@ -166,7 +200,7 @@ void finishCycle(FileRenamer &renamer, const FolderHandle &folder, const Journal
             continue;
         const std::vector<RenameRequest> rest(batch.pairs.begin() + std::ptrdiff_t(into + 1),
                                               batch.pairs.begin() + std::ptrdiff_t(onward + 1));
-        const std::vector<RenameOutcome> outcomes = runSteps(renamer, folder, rest, {}, false);
+        const std::vector<RenameOutcome> outcomes = runSteps(renamer, folder, rest, {}, {});
         std::string marks = batch.done[into] ? std::string() : journalMark(into);
         for (std::size_t k = 0; k < outcomes.size(); ++k)
             if (outcomes[k].moved())
@@ -251,12 +285,12 @@ UndoReport undoLastBatch(FileRenamer &renamer, JournalStore &journal)
         rows.push_back(through != rowThrough.end() ? through->second : back.size());
         if (isTemporaryName(pair.from))
             rowThrough.emplace(pair.from, rows.back());
-        back.push_back({pair.to, pair.from, pair.inode});
+        back.push_back({pair.to, pair.from, pair.inode, pair.look});
         simulation.step(rows.back(), back.back());
     }
-    report.outcomes = runSteps(renamer, *folder, back, rows, true, [&journal](const FallbackIntent &step) {
-        return journal.append(journalBlock(journalIntent(step)), false);
-    });
+    report.outcomes = runSteps(
+        renamer, *folder, back, rows, {false, true, batch.writtenAt},
+        [&journal](const FallbackIntent &step) { return journal.append(journalBlock(journalIntent(step)), false); });
     // Undone once, the batch is gone; a stop part-way keeps the journal, and
     // undoing again only finds the pairs not yet back.
     journal.clear();

@@ -17,10 +17,11 @@ public:
             const std::vector<std::size_t> &rows);
     // Takes the steps in turn, each as the rules decide against the folder as
     // read and as the steps before changed it: only a rename the rules let
-    // through reaches the file system. With `sameFilesOnly`, a step whose
-    // inode number is known renames only that file. Returns each step's
+    // through reaches the file system, in `order` but for the rules' change
+    // of case. With `order.sameFileOnly`, a step whose inode number or look is
+    // known renames only that file. Returns each step's
     // outcome, telling `progress` of each as it is known.
-    std::vector<RenameOutcome> run(bool sameFilesOnly, const FileRenamer::Intend &intend = {},
+    std::vector<RenameOutcome> run(MoveOrder order, const FileRenamer::Intend &intend = {},
                                    const StepProgress &progress = {});
 
 private:
@@ -34,10 +35,10 @@ private:
 // Reads the folder and takes the steps at once.
 inline std::vector<RenameOutcome> runSteps(FileRenamer &renamer, const FolderHandle &folder,
                                            const std::vector<RenameRequest> &steps,
-                                           const std::vector<std::size_t> &rows, bool sameFilesOnly,
+                                           const std::vector<std::size_t> &rows, MoveOrder order,
                                            const FileRenamer::Intend &intend = {}, const StepProgress &progress = {})
 {
-    return StepRun(renamer, folder, steps, rows).run(sameFilesOnly, intend, progress);
+    return StepRun(renamer, folder, steps, rows).run(order, intend, progress);
 }
 
 // Renames the steps of one click in the folder, in their order, journaling them first so

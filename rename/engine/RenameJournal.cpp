@@ -141,13 +141,13 @@ bool sealedBy(std::string_view line, std::string_view before)
 } // namespace
 
 std::string journalPlan(const NameBytes &folder, const FolderIdentity &identity,
-                        const std::vector<RenameRequest> &pairs)
+                        const std::vector<RenameRequest> &pairs, std::int64_t writtenAt)
 {
     // A plan of a million pairs is written in one pass into one buffer.
     constexpr std::size_t digits = std::numeric_limits<std::size_t>::digits10 + 1;
     std::size_t size = magic.size() + 2 * digits + folder.size() + 64;
     for (const RenameRequest &pair : pairs)
-        size += pair.from.size() + pair.to.size() + 3 * digits + 6;
+        size += pair.from.size() + pair.to.size() + 5 * digits + 8;
     std::string out;
     out.reserve(size);
     const auto put = [&out](std::uint64_t value) {
@@ -162,6 +162,8 @@ std::string journalPlan(const NameBytes &folder, const FolderIdentity &identity,
     put(identity.device);
     out += ' ';
     put(identity.inode);
+    out += ' ';
+    put(std::uint64_t(writtenAt));
     out += '\n';
     out += folder;
     out += '\n';
@@ -172,6 +174,12 @@ std::string journalPlan(const NameBytes &folder, const FolderIdentity &identity,
         put(pair.to.size());
         out += ' ';
         put(pair.inode);
+        // A look's size is written one up, so that 0 says none; a time before
+        // the epoch wraps round and back.
+        out += ' ';
+        put(std::uint64_t(pair.look.size + 1));
+        out += ' ';
+        put(std::uint64_t(pair.look.modified));
         out += '\n';
         out += pair.from;
         out += pair.to;
@@ -233,11 +241,13 @@ std::variant<Journal, JournalProblem> parseJournal(std::string_view text)
         return JournalProblem::Unreadable;
 
     Journal journal;
-    const auto folderFields = fields(reader, 'F', 3);
+    const auto folderFields = fields(reader, 'F', *version < 5 ? 3 : 4);
     if (failed(folderFields))
         return std::get<JournalProblem>(folderFields);
     const std::vector<std::size_t> &folderValues = std::get<0>(folderFields);
     journal.folderIdentity = {folderValues[1], folderValues[2]};
+    if (folderValues.size() > 3)
+        journal.writtenAt = std::int64_t(folderValues[3]);
     const auto folder = counted(reader, folderValues[0]);
     if (failed(folder))
         return std::get<JournalProblem>(folder);
@@ -248,7 +258,7 @@ std::variant<Journal, JournalProblem> parseJournal(std::string_view text)
             return JournalProblem::CutShort;
         if (text[reader.at] == 'B')
             break;
-        const auto values = fields(reader, 'P', *version == 2 ? 2 : 3);
+        const auto values = fields(reader, 'P', *version == 2 ? 2 : *version < 5 ? 3 : 5);
         if (failed(values))
             return std::get<JournalProblem>(values);
         const std::vector<std::size_t> &pair = std::get<0>(values);
@@ -256,7 +266,12 @@ std::variant<Journal, JournalProblem> parseJournal(std::string_view text)
         if (failed(names))
             return std::get<JournalProblem>(names);
         auto &[from, to] = std::get<0>(names);
-        journal.pairs.push_back({std::move(from), std::move(to), pair.size() > 2 ? pair[2] : 0});
+        journal.pairs.push_back(
+            {std::move(from), std::move(to), pair.size() > 2 ? pair[2] : 0,
+             pair.size() > 4 ? FileLook{std::int64_t(pair[3] - 1), std::int64_t(pair[4])} : FileLook{}});
+        // A size no file has is damage.
+        if (journal.pairs.back().look.size < -1)
+            return JournalProblem::Unreadable;
     }
     const std::string_view plan = text.substr(0, reader.at);
     const std::optional<std::string_view> countLine = reader.line();

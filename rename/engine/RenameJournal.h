@@ -11,17 +11,21 @@
 #include <vector>
 
 // The journal of one rename batch, as text that carries any byte in a name:
-// a version line, the folder's absolute path and identity, every planned pair
-// (each name preceded by its length, and the file's inode number), and a count line that closes the plan
+// a version line, the folder's absolute path and identity with the time the
+// plan was written, every planned pair (each name preceded by its length, and
+// the file's inode number or look), and a count line that closes the plan
 // with a checksum of it; then blocks of marks, one for each pair as it is
 // renamed, a record before each fallback step (what it is about to make), and
 // a closing line once every mark is in, each block sealed by its own checksum. A checksum catches damage, so that a
 // damaged journal renames nothing; it is no defence against someone who rewrites the file on purpose.
-constexpr int journalVersion = 4;
+constexpr int journalVersion = 5;
 
 struct Journal {
     NameBytes folder;
     FolderIdentity folderIdentity;
+    // When the plan was written, in nanoseconds since the epoch: every file of
+    // the batch was there by then. 0 where unknown.
+    std::int64_t writtenAt = 0;
     std::vector<RenameRequest> pairs;
     std::vector<bool> done;
     bool closed = false; // every pair that was renamed is marked
@@ -37,7 +41,7 @@ enum class JournalProblem {
 };
 
 std::string journalPlan(const NameBytes &folder, const FolderIdentity &identity,
-                        const std::vector<RenameRequest> &pairs);
+                        const std::vector<RenameRequest> &pairs, std::int64_t writtenAt = 0);
 std::string journalMark(std::size_t index);
 std::string journalIntent(const FallbackIntent &step);
 constexpr std::string_view journalClosing = "E\n";
