@@ -65,18 +65,25 @@ struct FallbackIntent {
     FallbackStep step;
     NameBytes made;
     NameBytes source;
+    // Where the step is inferred, not recorded: a placeholder was made at or
+    // after this time (nanoseconds since the epoch), and is not the file the
+    // pair moves, whose inode number this is where known; 0 where recorded.
+    std::int64_t madeAfter = 0;
+    std::uint64_t fileInode = 0;
 };
 
 // How one rename the batch engine has decided on is taken.
 struct MoveOrder {
     // A change of letter case only, on a folder that ignores case: through a
-    // temporary name, since the new spelling finds the file itself.
+    // temporary name, since the new spelling finds the file itself: this
+    // one where the journal's plan names it, else one of the renamer's.
     bool throughTemporary = false;
     // Only while the old name is still the file meant, by the request's inode
     // number or look where known, and born by `bornBy`; another entry there
     // is left alone (Replaced).
     bool sameFileOnly = false;
     std::int64_t bornBy = 0; // nanoseconds since the epoch; 0 where unknown
+    NameBytes temporary = {};
 };
 
 // The renames of one batch or undo inside one folder, taken one at a time as
@@ -112,6 +119,8 @@ public:
     // Tells of every entry of the folder now; false when it cannot be read.
     virtual bool readFolder(const FolderHandle &folder, const TakeEntry &take) = 0;
     // How the file under each name looks now; unknown for a name not there.
+    // The inode number of the entry `name`; 0 where there is none or it is not known.
+    virtual std::uint64_t inodeOf(const FolderHandle &, const NameBytes &) { return 0; }
     // A renamer whose inode numbers always hold needs no looks.
     virtual std::vector<FileLook> looks(const FolderHandle &, const std::vector<NameBytes> &names)
     {

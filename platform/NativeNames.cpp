@@ -35,10 +35,21 @@ std::string foldedName(const NameBytes &name)
     return out;
 }
 
-NameBytes temporaryName()
+NameBytes temporaryName() { return temporaryName(QRandomGenerator::global()->generate64()); }
+
+NameBytes temporaryName(std::uint64_t number)
 {
-    return std::string(temporaryPrefix)
-           + QByteArray::number(QRandomGenerator::global()->generate64(), 16).rightJustified(16, '0').toStdString();
+    return std::string(temporaryPrefix) + QByteArray::number(number, 16).rightJustified(16, '0').toStdString();
+}
+
+std::optional<std::uint64_t> temporaryNumber(std::string_view name)
+{
+    if (name.size() != temporaryPrefix.size() + 16 || name.substr(0, temporaryPrefix.size()) != temporaryPrefix)
+        return std::nullopt;
+    const std::string_view digits = name.substr(temporaryPrefix.size());
+    if (digits.find_first_not_of("0123456789abcdef") != std::string_view::npos)
+        return std::nullopt;
+    return QByteArray(digits.data(), qsizetype(digits.size())).toULongLong(nullptr, 16);
 }
 
 std::optional<Gb18030Reading> readGb18030(const NameBytes &name)

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QString>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -44,9 +45,13 @@ QString displayName(const NameBytes &name);
 std::string foldedName(const NameBytes &name);
 
 // A name a file passes through on its way to another: this prefix plus 16
-// random hex digits, which fits beside any other name; the journal knows whose it is.
+// hex digits of a number, random or the journal's, which fits beside any other
+// name; the journal knows whose it is.
 constexpr std::string_view temporaryPrefix = "~quillbox-";
 NameBytes temporaryName();
+NameBytes temporaryName(std::uint64_t number);
+// The number a temporary name carries; nothing for any other name.
+std::optional<std::uint64_t> temporaryNumber(std::string_view name);
 
 // True for a name that stays inside its folder: not empty, not "." or "..",
 // and free of path separators.

@@ -4,8 +4,11 @@
 // after its nth change to the folder or the journal, as a crash there would.
 // Usage: killed_batch FOLDER JOURNAL N WAY, where WAY forces a fallback
 // ("link", "placeholder") or takes the file system's own ("own"); "one link"
-// forces links on a folder that counts one link for every entry.
+// forces links on a folder that counts one link for every entry, and
+// "ignoring case" sees the folder as one that ignores case. With ", power
+// cut" after it, what the journal did not sync is lost at the kill.
 
+#include "CaseFoldingCalls.h"
 #include "FileJournalStore.h"
 #include "OneLinkCounts.h"
 #include "RenameBatch.h"
@@ -19,14 +22,18 @@
 namespace {
 
 int stepsLeft = 0;
+std::function<void()> beforeKill;
 
 void stepTaken()
 {
-    if (--stepsLeft == 0)
-        raise(SIGKILL);
+    if (--stepsLeft != 0)
+        return;
+    if (beforeKill)
+        beforeKill();
+    raise(SIGKILL);
 }
 
-struct KillingCalls : PosixCalls {
+template <class Base> struct KillingCalls : Base {
     bool refuseFlag = false;
     bool refuseLink = false;
     template <class Call> int step(Call call)
@@ -37,37 +44,43 @@ struct KillingCalls : PosixCalls {
     }
     int renameNoReplace(int d, const char *f, const char *t) override
     {
-        return refuseFlag ? EINVAL : step([&] { return PosixCalls::renameNoReplace(d, f, t); });
+        return refuseFlag ? EINVAL : step([&] { return Base::renameNoReplace(d, f, t); });
     }
     int renameReplacing(int d, const char *f, const char *t) override
     {
-        return step([&] { return PosixCalls::renameReplacing(d, f, t); });
+        return step([&] { return Base::renameReplacing(d, f, t); });
     }
     int link(int d, const char *f, const char *t) override
     {
-        return refuseLink ? EPERM : step([&] { return PosixCalls::link(d, f, t); });
+        return refuseLink ? EPERM : step([&] { return Base::link(d, f, t); });
     }
     int unlink(int d, const char *n) override
     {
-        return step([&] { return PosixCalls::unlink(d, n); });
+        return step([&] { return Base::unlink(d, n); });
     }
     int createExclusive(int d, const char *n, struct stat &c) override
     {
-        return step([&] { return PosixCalls::createExclusive(d, n, c); });
+        return step([&] { return Base::createExclusive(d, n, c); });
     }
 };
 
+// Knows how much of the journal is on the disk, as a power cut would leave it.
 struct KillingJournal : FileJournalStore {
     using FileJournalStore::FileJournalStore;
+    std::size_t written = 0;
+    std::size_t synced = 0;
     bool start(const std::string &text) override
     {
         const bool ok = FileJournalStore::start(text);
+        written = synced = ok ? text.size() : 0;
         stepTaken();
         return ok;
     }
     bool append(const std::string &text, bool sync) override
     {
         const bool ok = FileJournalStore::append(text, sync);
+        written += ok ? text.size() : 0;
+        synced = ok && sync ? written : synced;
         stepTaken();
         return ok;
     }
@@ -81,14 +94,21 @@ int main(int argc, char **argv)
     if (argc != 5)
         return 2;
     stepsLeft = std::atoi(argv[3]);
-    const std::string way = argv[4];
-    KillingCalls killing;
-    OneLinkCounts<KillingCalls> countingOne;
-    KillingCalls &calls = way == "one link" ? countingOne : killing;
-    calls.refuseFlag = way != "own";
-    calls.refuseLink = way == "placeholder";
+    std::string way = argv[4];
+    const std::string powerCut = ", power cut";
+    const bool cut
+        = way.size() > powerCut.size() && way.compare(way.size() - powerCut.size(), powerCut.size(), powerCut) == 0;
+    way = way.substr(0, cut ? way.size() - powerCut.size() : way.size());
+    KillingCalls<PosixCalls> killing;
+    OneLinkCounts<KillingCalls<PosixCalls>> countingOne;
+    KillingCalls<CaseFoldingCalls> ignoringCase;
+    PosixCalls &calls = way == "one link" ? countingOne : way == "ignoring case" ? ignoringCase : (PosixCalls &)killing;
+    killing.refuseFlag = countingOne.refuseFlag = way != "own";
+    killing.refuseLink = way == "placeholder";
     PosixFileRenamer renamer(calls);
     KillingJournal journal(QString::fromLocal8Bit(argv[2]));
+    if (cut)
+        beforeKill = [&] { ::truncate(argv[2], off_t(journal.synced)); };
     const std::shared_ptr<FolderHandle> folder = renamer.openFolder(argv[1]);
     if (!folder)
         return 2;

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
+#include "CaseFoldingCalls.h"
 #include "FakeServices.h"
 #include "FileJournalStore.h"
 #include "Mount.h"
@@ -246,6 +247,7 @@ void TestRealMounts::killedAtEveryStep_data()
     QTest::addColumn<QString>("way");
     QTest::newRow("disk, the kernel's own rename") << QString() << "own";
     QTest::newRow("disk, hard links counted as one, as sshfs counts them") << QString() << "one link";
+    QTest::newRow("disk seen as ignoring case, after a power cut") << QString() << "ignoring case, power cut";
     QTest::newRow("tmpfs, hard links") << "tmpfs"
                                        << "link";
     QTest::newRow("tmpfs, placeholders") << "tmpfs"
@@ -254,6 +256,8 @@ void TestRealMounts::killedAtEveryStep_data()
                                    << "own";
     QTest::newRow("exFAT through FUSE") << "exFAT through FUSE"
                                         << "own";
+    QTest::newRow("exFAT through FUSE, after a power cut") << "exFAT through FUSE"
+                                                           << "own, power cut";
     QTest::newRow("FAT through FUSE") << "FAT through FUSE"
                                       << "own";
     QTest::newRow("rclone through FUSE") << "rclone through FUSE"
@@ -278,8 +282,9 @@ void TestRealMounts::killedAtEveryStep()
     }
     const QStringList originals{"Photo.JPG", "a.txt", "b.txt", "d.txt", "x1.txt", "x2.txt"};
     OneLinkCounts<PosixCalls> countingOne;
+    CaseFoldingCalls ignoringCase;
     PosixCalls calls;
-    PosixFileRenamer renamer(way == "one link" ? countingOne : calls);
+    PosixFileRenamer renamer(way == "one link" ? countingOne : way.startsWith("ignoring case") ? ignoringCase : calls);
     for (int step = 1;; ++step) {
         const QString folder = folderWith(mount ? mount->point() : base.path(), QString::number(step), originals);
         QTemporaryDir state;

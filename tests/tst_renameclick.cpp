@@ -532,6 +532,14 @@ void TestRenameClick::undoAfterACrashPartWay()
     // Mended once, the journal is not read whole again at the next pick.
     next.pickFolder(stranded.path());
     QCOMPARE(next.fakes.journal.wholeReads, 1);
+    // A file under a temporary name that no journal names is told of before the list.
+    makeFile(stranded.filePath("~quillbox-00000000000000b2"), "B");
+    next.fakes.messages.shown.clear();
+    next.pickFolder(stranded.path());
+    QCOMPARE(next.fakes.messages.shown.size(), std::size_t(2));
+    QCOMPARE(next.fakes.messages.shown[0].text,
+             QStringLiteral("此文件夹中有 1 个文件仍在重命名中断时的临时名称下（如“~quillbox-00000000000000b2”），"
+                            "没有记录能找回它的原名称，请查看内容后手动改名。"));
 }
 
 // The journal `text`, or where empty one pair in `folder` (the listed one

@@ -182,9 +182,10 @@ void noteRenamed(FolderWays &ways, const NameBytes &from, const NameBytes &to)
     (*ways.byFoldedName)[foldedName(to)].push_back(to);
 }
 
-RenameOutcome throughTemporary(PosixCalls &sys, int dirFd, const NameBytes &from, const NameBytes &to, FolderWays &ways)
+RenameOutcome throughTemporary(PosixCalls &sys, int dirFd, const NameBytes &from, const NameBytes &to, FolderWays &ways,
+                               const NameBytes &given)
 {
-    const NameBytes temporary = temporaryName();
+    const NameBytes temporary = given.empty() ? temporaryName() : given;
     if (!intended(ways, FallbackStep::Temporary, temporary, from))
         return failed(EIO);
     const RenameOutcome first = moveNoReplace(sys, dirFd, from, temporary, ways);
@@ -206,14 +207,14 @@ RenameOutcome throughTemporary(PosixCalls &sys, int dirFd, const NameBytes &from
 } // namespace
 
 RenameOutcome renameNoOverwrite(PosixCalls &sys, int dirFd, const NameBytes &from, const NameBytes &to,
-                                FolderWays &ways, bool throughTemporaryName)
+                                FolderWays &ways, bool throughTemporaryName, const NameBytes &temporary)
 {
     if (from == to)
         return renamed;
     if (ways.fallbackDamaged)
         return failed(stoppedAfterDamage);
     if (throughTemporaryName)
-        return throughTemporary(sys, dirFd, from, to, ways);
+        return throughTemporary(sys, dirFd, from, to, ways, temporary);
     const RenameOutcome outcome = moveNoReplace(sys, dirFd, from, to, ways);
     if (outcome.moved())
         noteRenamed(ways, from, to);
@@ -228,12 +229,15 @@ void recoverInterrupted(PosixCalls &sys, int dirFd, const std::vector<FallbackIn
         struct stat source {};
         if (sys.stat(dirFd, step.made.c_str(), made) != 0)
             continue;
-        const bool hasSource = sys.stat(dirFd, step.source.c_str(), source) == 0;
+        // A FUSE entry cache may still answer for a name of a file just
+        // unlinked under another spelling: a file with no links is gone.
+        const bool hasSource = sys.stat(dirFd, step.source.c_str(), source) == 0 && source.st_nlink > 0;
         switch (step.step) {
         case FallbackStep::Placeholder:
             // Still empty and the file not yet moved onto it.
             if (hasSource && !sameEntry(made, source) && S_ISREG(made.st_mode) && made.st_size == 0
-                && made.st_nlink == 1)
+                && made.st_nlink == 1 && made.st_ino != step.fileInode
+                && std::int64_t(made.st_mtim.tv_sec) * 1'000'000'000 + made.st_mtim.tv_nsec >= step.madeAfter)
                 sys.unlink(dirFd, step.made.c_str());
             break;
         case FallbackStep::ExtraLink: {

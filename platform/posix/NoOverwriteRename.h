@@ -33,10 +33,10 @@ struct FolderWays {
 // file (its size, and its inode where inodes are kept), or the row is NotKept
 // and the fallbacks stop for the batch. With `throughTemporaryName` (a
 // change of letter case only, on a file system that ignores case) the file
-// goes through a temporary name. Whatever fails, the file keeps its old or
-// gets its new name, never both, never neither.
+// goes through a temporary name: `temporary`, else a random one. Whatever
+// fails, the file keeps its old or gets its new name, never both, never neither.
 RenameOutcome renameNoOverwrite(PosixCalls &sys, int dirFd, const NameBytes &from, const NameBytes &to,
-                                FolderWays &ways, bool throughTemporaryName = false);
+                                FolderWays &ways, bool throughTemporaryName = false, const NameBytes &temporary = {});
 
 // Mends what the steps of one stopped rename left, newest step first: our
 // placeholder and our extra link go, a file under our temporary name gets its

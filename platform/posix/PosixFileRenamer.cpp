@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdlib>
 
 namespace {
 
@@ -33,7 +34,8 @@ public:
         if (order.sameFileOnly)
             if (const RenameOutcome other = otherFile(request, order.bornBy); other.status != RenameStatus::Renamed)
                 return other;
-        return renameNoOverwrite(calls_, dirFd_, request.from, request.to, ways_, order.throughTemporary);
+        return renameNoOverwrite(calls_, dirFd_, request.from, request.to, ways_, order.throughTemporary,
+                                 order.temporary);
     }
 
 private:
@@ -41,6 +43,9 @@ private:
     // its inode number where it is known, and made after `bornBy` (the inode
     // number of a file deleted since may be given to a new one); by its look
     // where the inode number is not known.
+    //
+    // FAT keeps times to 2 s, and fusefat stamps a renamed entry anew: a
+    // time within 2 s, or from the batch on, still matches.
     RenameOutcome otherFile(const RenameRequest &request, std::int64_t bornBy)
     {
         if (request.inode == 0 && !request.look.known())
@@ -48,9 +53,13 @@ private:
         struct stat entry {};
         if (const int err = calls_.stat(dirFd_, request.from.c_str(), entry))
             return {RenameStatus::Failed, err};
+        constexpr std::int64_t fatTick = 2'000'000'000;
+        const std::int64_t modified = modifiedAt(entry);
+        const bool restamped = bornBy != 0 && modified >= bornBy - fatTick;
         const bool other = request.inode != 0
                                ? entry.st_ino != request.inode
-                               : entry.st_size != request.look.size || modifiedAt(entry) != request.look.modified;
+                               : entry.st_size != request.look.size
+                                     || (std::abs(modified - request.look.modified) > fatTick && !restamped);
         std::int64_t born = 0;
         if (other
             || (request.inode != 0 && bornBy != 0 && calls_.bornAt(dirFd_, request.from.c_str(), born) == 0
@@ -122,6 +131,13 @@ std::vector<FileLook> PosixFileRenamer::looks(const FolderHandle &folder, const 
         if (calls_.stat(open->fd(), names[i].c_str(), entry) == 0)
             out[i] = {std::int64_t(entry.st_size), modifiedAt(entry)};
     return out;
+}
+
+std::uint64_t PosixFileRenamer::inodeOf(const FolderHandle &folder, const NameBytes &name)
+{
+    const auto *open = dynamic_cast<const PosixFolderHandle *>(&folder);
+    struct stat entry {};
+    return open && calls_.stat(open->fd(), name.c_str(), entry) == 0 ? entry.st_ino : 0;
 }
 
 std::optional<bool> PosixFileRenamer::findsOtherSpelling(const FolderHandle &folder, const NameBytes &name,

@@ -4,6 +4,7 @@
 
 #include "RenameJournal.h"
 
+#include <QRandomGenerator>
 #include <algorithm>
 #include <chrono>
 #include <future>
@@ -17,10 +18,7 @@ constexpr std::size_t marksPerBlock = 1024;
 constexpr std::size_t notJournaled = std::size_t(-1);
 
 // Whether a name is one of the temporary names a batch gives a file to break a cycle.
-bool isTemporaryName(const NameBytes &name)
-{
-    return name.size() == temporaryPrefix.size() + 16 && name.compare(0, temporaryPrefix.size(), temporaryPrefix) == 0;
-}
+bool isTemporaryName(const NameBytes &name) { return temporaryNumber(name).has_value(); }
 
 // The journaled steps with each file's look, where its inode number does not
 // tell it from another (FUSE): read once, before the plan. Every step of a row
@@ -63,7 +61,8 @@ StepRun::StepRun(FileRenamer &renamer, const FolderHandle &folder, const std::ve
 }
 
 std::vector<RenameOutcome> StepRun::run(MoveOrder order, const FileRenamer::Intend &intend,
-                                        const StepProgress &progress)
+                                        const StepProgress &progress,
+                                        const std::function<NameBytes(std::size_t step)> &temporaryFor)
 {
     const std::unique_ptr<FolderMoves> moves = renamer_.movesIn(folder_, intend);
     std::vector<RenameOutcome> outcomes;
@@ -72,6 +71,7 @@ std::vector<RenameOutcome> StepRun::run(MoveOrder order, const FileRenamer::Inte
         const std::size_t row = rows_.empty() ? i : rows_[i];
         const RowPlan plan = rules_.decideNth(i, row);
         order.throughTemporary = plan.caseOnly;
+        order.temporary = plan.caseOnly && temporaryFor ? temporaryFor(i) : NameBytes();
         const RenameOutcome outcome
             = plan.fate == RowFate::Renamed ? moves->move(i, steps_[i], order) : outcomeOf(plan.fate);
         rules_.applyNth(i, row, plan.fate == RowFate::Renamed ? fateOf(steps_[i], outcome) : plan.fate);
@@ -111,8 +111,10 @@ std::vector<RenameOutcome> renameBatch(FileRenamer &renamer, const FolderHandle 
     const std::int64_t writtenAt
         = std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::system_clock::now().time_since_epoch())
               .count();
-    std::future<bool> started = std::async(
-        std::launch::async, [&] { return journal.start(journalPlan(absolute, identity, journaled, writtenAt)); });
+    const std::uint64_t temporaries = QRandomGenerator::global()->generate64();
+    std::future<bool> started = std::async(std::launch::async, [&] {
+        return journal.start(journalPlan(absolute, identity, journaled, writtenAt, temporaries));
+    });
     std::optional<StepRun> steps;
     steps.emplace(renamer, folder, requests, schedule.rows);
     if (!started.get()) {
@@ -132,9 +134,11 @@ std::vector<RenameOutcome> renameBatch(FileRenamer &renamer, const FolderHandle 
         changed = true;
         marks += journalMark(journalIndex[index]);
         // A file under a cycle's temporary name is marked before it moves on,
-        // so that undo never takes a rename onward for one that did not happen.
-        if (++pending == marksPerBlock || isTemporaryName(requests[index].to)) {
-            journal.append(journalBlock(marks), false);
+        // so that undo never takes a rename onward for one that did not happen;
+        // on the disk, where no inode number tells undo that it went there.
+        const bool intoTemporary = isTemporaryName(requests[index].to);
+        if (++pending == marksPerBlock || intoTemporary) {
+            journal.append(journalBlock(marks), intoTemporary && requests[index].inode == 0);
             marks.clear();
             pending = 0;
         }
@@ -148,7 +152,10 @@ std::vector<RenameOutcome> renameBatch(FileRenamer &renamer, const FolderHandle 
         pending = 0;
         return true;
     };
-    std::vector<RenameOutcome> outcomes = steps->run({}, intend, progress);
+    // The plan on disk names the temporary name of every change of case.
+    std::vector<RenameOutcome> outcomes = steps->run({}, intend, progress, [&](std::size_t index) {
+        return journalIndex[index] == notJournaled ? NameBytes() : temporaryName(temporaries + journalIndex[index]);
+    });
     // A batch that changed no name leaves the undo of the one before it.
     if (!changed)
         journal.restorePrevious();
@@ -210,6 +217,78 @@ void finishCycle(FileRenamer &renamer, const FolderHandle &folder, const Journal
     }
 }
 
+// The fallback steps a stopped batch may have left half taken: those its
+// journal recorded, then those a power cut may have lost the records of,
+// inferred from the plan and the folder: an empty file made since the plan
+// under a pair's new name while its old one is still there (a placeholder),
+// and a file under a temporary name the plan numbers. A placeholder only
+// where no other pair renames to the new name, and the empty file there is
+// certainly not the pair's own: the pair was not taken (its old name is there
+// and no pair can have filled it again), or the file is known by its inode
+// number or by a look that is not empty.
+std::vector<FallbackIntent> toMend(FileRenamer &renamer, const FolderHandle &folder, const Journal &batch)
+{
+    std::vector<FallbackIntent> steps = batch.interrupted;
+    if (!batch.temporaries)
+        return steps;
+    constexpr std::int64_t fatTick = 2'000'000'000; // FAT keeps times to 2 s
+    const std::int64_t madeAfter = batch.writtenAt - fatTick;
+    constexpr std::size_t several = std::size_t(-1);
+    std::unordered_map<std::string_view, std::size_t> arriving; // the one pair that renames to a name
+    for (std::size_t i = 0; i < batch.pairs.size(); ++i)
+        if (const auto [at, first] = arriving.try_emplace(batch.pairs[i].to, i); !first)
+            at->second = several;
+    FolderSimulation view(batch.pairs, false);
+    view.read(renamer, folder);
+    // Walked back along a chain without recursion: 1 untaken, 0 not known so,
+    // 2 on the walk now (a cycle is never known untaken).
+    std::vector<signed char> untaken(batch.pairs.size(), -1);
+    std::vector<std::size_t> walk;
+    const auto isUntaken = [&](std::size_t i) {
+        signed char result = 0;
+        for (std::size_t at = i;;) {
+            if (untaken[at] >= 0) {
+                result = untaken[at] == 1 ? 1 : 0;
+                break;
+            }
+            const auto arrival = arriving.find(batch.pairs[at].from);
+            if (!view.has(batch.pairs[at].from) || (arrival != arriving.end() && arrival->second == several))
+                break;
+            untaken[at] = 2;
+            walk.push_back(at);
+            if (arrival == arriving.end()) {
+                result = 1;
+                break;
+            }
+            at = arrival->second;
+        }
+        for (const std::size_t at : walk)
+            untaken[at] = result;
+        walk.clear();
+        return result == 1;
+    };
+    for (std::size_t i = 0; i < batch.pairs.size(); ++i) {
+        const RenameRequest &pair = batch.pairs[i];
+        if (arriving[pair.to] == i && view.has(pair.to) && view.has(pair.from)
+            && (pair.inode != 0 || pair.look.size > 0 || isUntaken(i)))
+            steps.push_back({i, FallbackStep::Placeholder, pair.to, pair.from, madeAfter, pair.inode});
+    }
+    std::vector<FallbackIntent> temporaries;
+    renamer.readFolder(folder, [&](std::string_view name, bool) {
+        const std::optional<std::uint64_t> number = temporaryNumber(name);
+        if (!number || *number - *batch.temporaries >= batch.pairs.size())
+            return;
+        const std::size_t i = std::size_t(*number - *batch.temporaries);
+        const RenameRequest &pair = batch.pairs[i];
+        // Its way on may have been claimed, or its way there.
+        steps.push_back({i, FallbackStep::Placeholder, pair.to, NameBytes(name), madeAfter});
+        steps.push_back({i, FallbackStep::Placeholder, NameBytes(name), pair.from, madeAfter});
+        temporaries.push_back({i, FallbackStep::Temporary, NameBytes(name), pair.from});
+    });
+    steps.insert(steps.end(), temporaries.begin(), temporaries.end());
+    return steps;
+}
+
 } // namespace
 
 void recoverInterruptedStep(FileRenamer &renamer, JournalStore &journal)
@@ -227,7 +306,7 @@ void recoverInterruptedStep(FileRenamer &renamer, JournalStore &journal)
         return;
     const auto folder = batchFolder(renamer, *batch);
     if (const auto *open = std::get_if<std::shared_ptr<FolderHandle>>(&folder)) {
-        renamer.recoverInterrupted(**open, batch->interrupted);
+        renamer.recoverInterrupted(**open, toMend(renamer, **open, *batch));
         finishCycle(renamer, **open, *batch, journal);
         // Read whole once: the next start finds it mended by its end alone.
         journal.append(journalBlock(std::string(journalMended)), true);
@@ -258,7 +337,7 @@ UndoReport undoLastBatch(FileRenamer &renamer, JournalStore &journal)
     }
     const std::shared_ptr<FolderHandle> &folder = std::get<std::shared_ptr<FolderHandle>>(opened);
     // A step a stopped program left half taken is mended before the folder is judged.
-    renamer.recoverInterrupted(*folder, batch.interrupted);
+    renamer.recoverInterrupted(*folder, toMend(renamer, *folder, batch));
     // The folder as the renames back leave it, one by one: a chain of pairs is
     // judged in the order the renames back will run, and by the spellings the
     // folder lists, so that a change of case only counts once the new one is there.
@@ -271,14 +350,22 @@ UndoReport undoLastBatch(FileRenamer &renamer, JournalStore &journal)
     std::vector<RenameRequest> &back = report.back;
     // The renames back into and out of a temporary name move one file: one row.
     std::vector<std::size_t> rows;
+    std::vector<std::size_t> pairOf; // each rename back's pair
     std::unordered_map<std::string_view, std::size_t> rowThrough;
     for (std::size_t i = batch.pairs.size(); i-- > 0;) {
         const RenameRequest &pair = batch.pairs[i];
+        // In a batch that never closed, an unmarked pair may have been renamed
+        // just before the stop; out of a temporary name, only once the file
+        // went into it: its mark says so, or its inode number where known,
+        // since a power cut may lose the mark.
         const auto arrived = arriving.find(pair.from);
-        const bool mayHaveMoved = arrived == arriving.end() || batch.done[arrived->second];
-        // In a batch that never closed, an unmarked pair may have been renamed just before the stop.
+        const auto mayHaveMoved = [&] {
+            return arrived == arriving.end() || batch.done[arrived->second]
+                   || (pair.inode != 0 && renamer.inodeOf(*folder, pair.to) == pair.inode);
+        };
         const bool renamed
-            = batch.done[i] || (!batch.closed && mayHaveMoved && simulation.has(pair.to) && !simulation.has(pair.from));
+            = batch.done[i]
+              || (!batch.closed && simulation.has(pair.to) && !simulation.has(pair.from) && mayHaveMoved());
         if (!renamed || pair.from == pair.to)
             continue;
         const auto through = rowThrough.find(pair.to);
@@ -286,11 +373,22 @@ UndoReport undoLastBatch(FileRenamer &renamer, JournalStore &journal)
         if (isTemporaryName(pair.from))
             rowThrough.emplace(pair.from, rows.back());
         back.push_back({pair.to, pair.from, pair.inode, pair.look});
+        pairOf.push_back(i);
         simulation.step(rows.back(), back.back());
     }
-    report.outcomes = runSteps(
-        renamer, *folder, back, rows, {false, true, batch.writtenAt},
-        [&journal](const FallbackIntent &step) { return journal.append(journalBlock(journalIntent(step)), false); });
+    // A change of case back takes the pair's temporary name too: a stop inside
+    // it is mended at the next start, which the name back finishes.
+    report.outcomes
+        = StepRun(renamer, *folder, back, rows)
+              .run(
+                  {false, true, batch.writtenAt},
+                  [&journal](const FallbackIntent &step) {
+                      return journal.append(journalBlock(journalIntent(step)), false);
+                  },
+                  {},
+                  [&](std::size_t step) {
+                      return batch.temporaries ? temporaryName(*batch.temporaries + pairOf[step]) : NameBytes();
+                  });
     // Undone once, the batch is gone; a stop part-way keeps the journal, and
     // undoing again only finds the pairs not yet back.
     journal.clear();

@@ -21,8 +21,11 @@ public:
     // of case. With `order.sameFileOnly`, a step whose inode number or look is
     // known renames only that file. Returns each step's
     // outcome, telling `progress` of each as it is known.
+    // A change of case goes through the temporary name `temporaryFor` gives
+    // the step, where it gives one.
     std::vector<RenameOutcome> run(MoveOrder order, const FileRenamer::Intend &intend = {},
-                                   const StepProgress &progress = {});
+                                   const StepProgress &progress = {},
+                                   const std::function<NameBytes(std::size_t step)> &temporaryFor = {});
 
 private:
     FileRenamer &renamer_;

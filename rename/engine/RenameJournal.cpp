@@ -141,7 +141,7 @@ bool sealedBy(std::string_view line, std::string_view before)
 } // namespace
 
 std::string journalPlan(const NameBytes &folder, const FolderIdentity &identity,
-                        const std::vector<RenameRequest> &pairs, std::int64_t writtenAt)
+                        const std::vector<RenameRequest> &pairs, std::int64_t writtenAt, std::uint64_t temporaries)
 {
     // A plan of a million pairs is written in one pass into one buffer.
     constexpr std::size_t digits = std::numeric_limits<std::size_t>::digits10 + 1;
@@ -164,6 +164,8 @@ std::string journalPlan(const NameBytes &folder, const FolderIdentity &identity,
     put(identity.inode);
     out += ' ';
     put(std::uint64_t(writtenAt));
+    out += ' ';
+    put(temporaries);
     out += '\n';
     out += folder;
     out += '\n';
@@ -241,13 +243,15 @@ std::variant<Journal, JournalProblem> parseJournal(std::string_view text)
         return JournalProblem::Unreadable;
 
     Journal journal;
-    const auto folderFields = fields(reader, 'F', *version < 5 ? 3 : 4);
+    const auto folderFields = fields(reader, 'F', *version < 5 ? 3 : 5);
     if (failed(folderFields))
         return std::get<JournalProblem>(folderFields);
     const std::vector<std::size_t> &folderValues = std::get<0>(folderFields);
     journal.folderIdentity = {folderValues[1], folderValues[2]};
-    if (folderValues.size() > 3)
+    if (folderValues.size() > 3) {
         journal.writtenAt = std::int64_t(folderValues[3]);
+        journal.temporaries = folderValues[4];
+    }
     const auto folder = counted(reader, folderValues[0]);
     if (failed(folder))
         return std::get<JournalProblem>(folder);

@@ -5,6 +5,7 @@
 #include "FileRenamer.h"
 #include "FolderHandle.h"
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <variant>
@@ -12,11 +13,10 @@
 
 // The journal of one rename batch, as text that carries any byte in a name:
 // a version line, the folder's absolute path and identity with the time the
-// plan was written, every planned pair (each name preceded by its length, and
-// the file's inode number or look), and a count line that closes the plan
-// with a checksum of it; then blocks of marks, one for each pair as it is
-// renamed, a record before each fallback step (what it is about to make), and
-// a closing line once every mark is in, each block sealed by its own checksum. A checksum catches damage, so that a
+// plan was written and the first number of its temporary names, every planned pair (each name preceded by its length,
+// and the file's inode number or look), and a count line that closes the plan with a checksum of it; then blocks of
+// marks, one for each pair as it is renamed, a record before each fallback step (what it is about to make), and a
+// closing line once every mark is in, each block sealed by its own checksum. A checksum catches damage, so that a
 // damaged journal renames nothing; it is no defence against someone who rewrites the file on purpose.
 constexpr int journalVersion = 5;
 
@@ -26,6 +26,9 @@ struct Journal {
     // When the plan was written, in nanoseconds since the epoch: every file of
     // the batch was there by then. 0 where unknown.
     std::int64_t writtenAt = 0;
+    // A change of case through a temporary name takes the one numbered this
+    // plus the pair's index, so that the plan names it before it is taken.
+    std::optional<std::uint64_t> temporaries;
     std::vector<RenameRequest> pairs;
     std::vector<bool> done;
     bool closed = false; // every pair that was renamed is marked
@@ -41,7 +44,8 @@ enum class JournalProblem {
 };
 
 std::string journalPlan(const NameBytes &folder, const FolderIdentity &identity,
-                        const std::vector<RenameRequest> &pairs, std::int64_t writtenAt = 0);
+                        const std::vector<RenameRequest> &pairs, std::int64_t writtenAt = 0,
+                        std::uint64_t temporaries = 0);
 std::string journalMark(std::size_t index);
 std::string journalIntent(const FallbackIntent &step);
 constexpr std::string_view journalClosing = "E\n";

@@ -6,6 +6,7 @@
 #include "PreviewTip.h"
 
 #include <QDateTime>
+#include <algorithm>
 
 namespace {
 
@@ -75,6 +76,14 @@ bool RenameSession::takeFolder(const NameBytes &picked)
         messages_.show(QStringLiteral("没发现文件哦！"), MsgStyle::Ok, QStringLiteral("Quillbox"));
         return false;
     }
+    // What is still under a temporary name now, no journal could name back.
+    const std::vector<NameBytes> &names = listing->names;
+    const auto isTemporary = [](const NameBytes &name) { return temporaryNumber(name).has_value(); };
+    if (const auto first = std::find_if(names.begin(), names.end(), isTemporary); first != names.end())
+        messages_.show(QStringLiteral("此文件夹中有 %1 个文件仍在重命名中断时的临时名称下（如“%2”），"
+                                      "没有记录能找回它的原名称，请查看内容后手动改名。")
+                           .arg(QString::number(std::count_if(first, names.end(), isTemporary)), displayName(*first)),
+                       MsgStyle::OkExclamation, QStringLiteral("Quillbox"));
     showListing(std::move(*listing));
     messages_.show(selectionHint, MsgStyle::OkCancelInformation, QStringLiteral("提示"));
     listed_ = true;
