@@ -26,7 +26,8 @@ struct RenameRequest {
     NameBytes to;
     // The inode number of the file meant, where known; else 0.
     std::uint64_t inode = 0;
-    // How the file meant looked, where its inode number is not known.
+    // How the file meant looked, where its inode number is not known and a
+    // fallback step looked at it.
     FileLook look = {};
 };
 
@@ -61,10 +62,12 @@ enum class FallbackStep {
 };
 
 struct FallbackIntent {
-    std::size_t request; // the request's index in its renameInFolder call
+    std::size_t request; // the index of the request's pair in the journal
     FallbackStep step;
     NameBytes made;
     NameBytes source;
+    // How the file looked as the step was recorded, where it was looked at.
+    FileLook look = {};
     // Where the step is inferred, not recorded: a placeholder was made at or
     // after this time (nanoseconds since the epoch), and is not the file the
     // pair moves, whose inode number this is where known; 0 where recorded.
@@ -121,11 +124,6 @@ public:
     // How the file under each name looks now; unknown for a name not there.
     // The inode number of the entry `name`; 0 where there is none or it is not known.
     virtual std::uint64_t inodeOf(const FolderHandle &, const NameBytes &) { return 0; }
-    // A renamer whose inode numbers always hold needs no looks.
-    virtual std::vector<FileLook> looks(const FolderHandle &, const std::vector<NameBytes> &names)
-    {
-        return std::vector<FileLook>(names.size());
-    }
     // Whether the entry `name` is found under `otherSpelling` too, which is no
     // entry of its own: the folder ignores letter case. Nothing when there is
     // no entry `name`.

@@ -85,25 +85,28 @@ void TestBuildNewName::rules_data()
         << M::ReplaceCharacters << gbk << QByteArray() << QByteArray("掌") << QByteArray("x") << 1 << gbk;
     // A character cut short at the end keeps its bytes; no mode writes into it or after it.
     const QByteArray cut("caf\xe9"), gbkCut("\xb2\xe2\xb2"), extensionCut("\xb2\xe2.t\xe9"), fourCut("a0\x81\x30");
-    QTest::newRow("cut: lone lead byte, before") << M::InsertBefore << cut << QByteArray("x_") << QByteArray()
-                                                 << QByteArray() << 1 << QByteArray("x_caf\xe9");
+    QTest::newRow("cut: lone lead byte, before")
+        << M::InsertBefore << cut << QByteArray("x_") << QByteArray() << QByteArray() << 1 << QByteArray("x_caf\xe9");
     QTest::newRow("cut: after a GBK character, before") << M::InsertBefore << gbkCut << QByteArray("x_") << QByteArray()
                                                         << QByteArray() << 1 << QByteArray("x_\xb2\xe2\xb2");
-    QTest::newRow("cut: 4-byte sequence, before") << M::InsertBefore << fourCut << QByteArray("新") << QByteArray()
-                                                  << QByteArray() << 1 << QByteArray("\xd0\xc2" "a0\x81\x30");
+    QTest::newRow("cut: 4-byte sequence, before")
+        << M::InsertBefore << fourCut << QByteArray("新") << QByteArray() << QByteArray() << 1
+        << QByteArray("\xd0\xc2"
+                      "a0\x81\x30");
     QTest::newRow("cut: in the extension, after") << M::InsertAfter << extensionCut << QByteArray("_s") << QByteArray()
                                                   << QByteArray() << 1 << QByteArray("\xb2\xe2_s.t\xe9");
-    QTest::newRow("cut: after it, not built") << M::InsertAfter << cut << QByteArray("_s") << QByteArray()
-                                              << QByteArray() << 1 << QByteArray();
-    QTest::newRow("cut: number replaces it") << M::ReplaceWithNumber << cut << QByteArray("img") << QByteArray()
-                                             << QByteArray() << 3 << QByteArray("img3");
-    QTest::newRow("cut: number keeps the extension") << M::ReplaceWithNumber << extensionCut << QByteArray("图")
-                                                     << QByteArray() << QByteArray() << 1
-                                                     << QByteArray("\xcd\xbc" "1.t\xe9");
+    QTest::newRow("cut: after it, not built")
+        << M::InsertAfter << cut << QByteArray("_s") << QByteArray() << QByteArray() << 1 << QByteArray();
+    QTest::newRow("cut: number replaces it")
+        << M::ReplaceWithNumber << cut << QByteArray("img") << QByteArray() << QByteArray() << 3 << QByteArray("img3");
+    QTest::newRow("cut: number keeps the extension")
+        << M::ReplaceWithNumber << extensionCut << QByteArray("图") << QByteArray() << QByteArray() << 1
+        << QByteArray("\xcd\xbc"
+                      "1.t\xe9");
     QTest::newRow("cut: replace before it") << M::ReplaceCharacters << gbkCut << QByteArray() << QByteArray("测")
                                             << QByteArray("图") << 1 << QByteArray("\xcd\xbc\xb2");
-    QTest::newRow("cut: replace into it, not built") << M::ReplaceCharacters << fourCut << QByteArray()
-                                                     << QByteArray("0") << QByteArray("1") << 1 << QByteArray();
+    QTest::newRow("cut: replace into it, not built")
+        << M::ReplaceCharacters << fourCut << QByteArray() << QByteArray("0") << QByteArray("1") << 1 << QByteArray();
     QTest::newRow("a lone trail byte: bytes kept") << M::InsertBefore << QByteArray("a\x80") << QByteArray("x_")
                                                    << QByteArray() << QByteArray() << 1 << QByteArray("x_a\x80");
     QTest::newRow("neither UTF-8 nor GB18030: bytes kept")

@@ -394,7 +394,7 @@ void TestNoOverwriteRename::inMemoryFileSystems()
 
     FolderWays ways;
     QString told;
-    ways.intend = [&told](FallbackStep step, const NameBytes &, const NameBytes &) {
+    ways.intend = [&told](FallbackStep step, const NameBytes &, const NameBytes &, const FileLook &) {
         told += QLatin1Char("LPT"[int(step)]);
         return true;
     };
@@ -710,8 +710,8 @@ void TestNoOverwriteRename::renamesInTheFolderThatWasListed()
     QVERIFY(symlink("elsewhere", QFile::encodeName(dir.filePath("listed")).constData()) == 0);
 
     PosixFileRenamer renamer;
-    QVERIFY((runSteps(renamer, *listing->folder, {{"a.txt", "new_a.txt"}}, {}, {})
-             == std::vector<RenameOutcome>{renamed}));
+    QVERIFY(
+        (runSteps(renamer, *listing->folder, {{"a.txt", "new_a.txt"}}, {}, {}) == std::vector<RenameOutcome>{renamed}));
     QCOMPARE(readFile(dir.filePath("moved/new_a.txt")), QByteArray("listed"));
     QCOMPARE(entriesOf(dir.filePath("elsewhere")), QStringList{"a.txt"});
 }

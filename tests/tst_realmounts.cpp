@@ -6,6 +6,7 @@
 #include "Mount.h"
 #include "OneLinkCounts.h"
 #include "RenameBatch.h"
+#include "RenameJournal.h"
 #include "RenameWindowDriver.h"
 #include "posix/PosixFileRenamer.h"
 
@@ -154,15 +155,23 @@ void TestRealMounts::renamesOnEveryFileSystem()
     }
 
     // Undo moves back only the batch's own files, even from a journal that got
-    // no marks (as after a kill): a file made since under a new name stays,
-    // whatever inode number the file system gave it.
+    // no marks (as after a kill before they were written): a file made since
+    // under a new name stays, whatever inode number the file system gave it,
+    // and the batch's own is known by its inode number or by the look its
+    // fallback step recorded.
     {
         const QString folder = folderWith(root, "impostor", {"f1.txt", "f2.txt"});
         Click click(folder);
         QTest::mouseClick(click.d.button("全选"), Qt::LeftButton);
         click.rename("插入到原名称之前", "x_");
-        std::string &journal = *click.d.fakes.journal.text;
-        journal.erase(journal.find('\n', journal.find("\nB ") + 1) + 1);
+        const Journal batch = std::get<Journal>(parseJournal(*click.d.fakes.journal.text));
+        std::string unmarked
+            = journalPlan(batch.folder, batch.folderIdentity, batch.pairs, batch.writtenAt, *batch.temporaries);
+        for (std::size_t i = 0; i < batch.pairs.size(); ++i)
+            if (batch.pairs[i].look.known())
+                unmarked += journalBlock(journalIntent(
+                    {i, FallbackStep::Placeholder, batch.pairs[i].to, batch.pairs[i].from, batch.pairs[i].look}));
+        click.d.fakes.journal.text = unmarked;
         const ino_t renamed = inodeOf(folder + "/x_f1.txt");
         QVERIFY(QFile::remove(folder + "/x_f1.txt"));
         const QByteArray unrelated("UNRELATED FILE, never part of the batch");
@@ -285,8 +294,12 @@ void TestRealMounts::killedAtEveryStep()
     CaseFoldingCalls ignoringCase;
     PosixCalls calls;
     PosixFileRenamer renamer(way == "one link" ? countingOne : way.startsWith("ignoring case") ? ignoringCase : calls);
+    const QString root = mount ? mount->point() : base.path();
+    const int rootFd = ::open(QFile::encodeName(root).constData(), O_RDONLY | O_DIRECTORY);
+    const bool inodesHold = calls.keepsInodes(rootFd);
+    ::close(rootFd);
     for (int step = 1;; ++step) {
-        const QString folder = folderWith(mount ? mount->point() : base.path(), QString::number(step), originals);
+        const QString folder = folderWith(root, QString::number(step), originals);
         QTemporaryDir state;
         const QString journalPath = state.filePath("last-batch.journal");
         QProcess child;
@@ -309,11 +322,18 @@ void TestRealMounts::killedAtEveryStep()
                                     .arg(filesIn(folder).join(' '), contents.join(' '))));
         }
         undoLastBatch(renamer, journal);
-        QVERIFY2(
-            filesIn(folder) == originals,
-            qPrintable(QStringLiteral("killed at step %1: %2 after undo").arg(step).arg(filesIn(folder).join(' '))));
-        for (const QString &name : originals)
-            QCOMPARE(contentOf(folder + "/" + name), name.toUtf8());
+        // A power cut on a mount without inode numbers may lose what ties a
+        // renamed file to the batch: such a file keeps its new name.
+        QStringList contents;
+        for (const QString &name : filesIn(folder))
+            contents << QString::fromUtf8(contentOf(folder + "/" + name));
+        contents.sort();
+        const bool mayStay = way.endsWith("power cut") && !inodesHold;
+        QVERIFY2(mayStay ? contents == originals && filesIn(folder).filter("~quillbox-").isEmpty()
+                         : filesIn(folder) == originals && contents == originals,
+                 qPrintable(QStringLiteral("killed at step %1: %2 hold %3 after undo")
+                                .arg(step)
+                                .arg(filesIn(folder).join(' '), contents.join(' '))));
         if (!killed)
             break;
     }

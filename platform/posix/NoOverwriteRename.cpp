@@ -27,9 +27,14 @@ bool sameLook(const struct stat &a, const struct stat &b)
 bool sameEntry(const struct stat &a, const struct stat &b) { return a.st_ino == b.st_ino && sameLook(a, b); }
 
 // Tells the journal what a step is about to make; a step it cannot record is not taken.
-bool intended(FolderWays &ways, FallbackStep step, const NameBytes &made, const NameBytes &source)
+bool intended(FolderWays &ways, FallbackStep step, const NameBytes &made, const NameBytes &source,
+              const struct stat *looked = nullptr)
 {
-    return !ways.intend || ways.intend(step, made, source);
+    const FileLook look = looked
+                              ? FileLook{std::int64_t(looked->st_size),
+                                         std::int64_t(looked->st_mtim.tv_sec) * 1'000'000'000 + looked->st_mtim.tv_nsec}
+                              : FileLook{};
+    return !ways.intend || ways.intend(step, made, source, look);
 }
 
 const std::vector<NameBytes> &namesFoldedLike(PosixCalls &sys, int dirFd, const std::string &folded, FolderWays &ways)
@@ -91,7 +96,7 @@ RenameOutcome throughPlaceholder(PosixCalls &sys, int dirFd, const NameBytes &fr
     struct stat source {};
     if (const int err = sys.stat(dirFd, from.c_str(), source))
         return failed(err);
-    if (!intended(ways, FallbackStep::Placeholder, to, from))
+    if (!intended(ways, FallbackStep::Placeholder, to, from, &source))
         return failed(EIO);
     struct stat created {};
     int err = sys.createExclusive(dirFd, to.c_str(), created);
@@ -122,7 +127,7 @@ RenameOutcome throughLink(PosixCalls &sys, int dirFd, const NameBytes &from, con
         return failed(err);
     if (const RenameOutcome free = checkFree(sys, dirFd, to, ways); free.status != RenameStatus::Renamed)
         return free;
-    if (!intended(ways, FallbackStep::ExtraLink, to, from))
+    if (!intended(ways, FallbackStep::ExtraLink, to, from, &source))
         return failed(EIO);
     int err = sys.link(dirFd, from.c_str(), to.c_str());
     if (err == EEXIST)

@@ -23,7 +23,8 @@ struct FolderWays {
     // The folder's entry names by their case-folded form; read when first needed.
     std::optional<std::unordered_map<std::string, std::vector<NameBytes>>> byFoldedName;
     // Told of each fallback step before it is taken; on false it is not taken.
-    std::function<bool(FallbackStep step, const NameBytes &made, const NameBytes &source)> intend;
+    // With how the source looked, where the step looked at it.
+    std::function<bool(FallbackStep step, const NameBytes &made, const NameBytes &source, const FileLook &look)> intend;
 };
 
 // Renames `from` to `to` inside the folder open as dirFd and never replaces an

@@ -24,8 +24,9 @@ public:
         , dirFd_(dirFd)
     {
         if (intend)
-            ways_.intend = [this, intend](FallbackStep step, const NameBytes &made, const NameBytes &source) {
-                return intend({index_, step, made, source});
+            ways_.intend = [this, intend](FallbackStep step, const NameBytes &made, const NameBytes &source,
+                                          const FileLook &look) {
+                return intend({index_, step, made, source, look});
             };
     }
     RenameOutcome move(std::size_t index, const RenameRequest &request, MoveOrder order) override
@@ -120,17 +121,6 @@ bool PosixFileRenamer::readFolder(const FolderHandle &folder, const TakeEntry &t
                                               && S_ISREG(target.st_mode)));
                              })
            == 0;
-}
-
-std::vector<FileLook> PosixFileRenamer::looks(const FolderHandle &folder, const std::vector<NameBytes> &names)
-{
-    std::vector<FileLook> out(names.size());
-    const auto *open = dynamic_cast<const PosixFolderHandle *>(&folder);
-    struct stat entry {};
-    for (std::size_t i = 0; open && i < names.size(); ++i)
-        if (calls_.stat(open->fd(), names[i].c_str(), entry) == 0)
-            out[i] = {std::int64_t(entry.st_size), modifiedAt(entry)};
-    return out;
 }
 
 std::uint64_t PosixFileRenamer::inodeOf(const FolderHandle &folder, const NameBytes &name)

@@ -21,7 +21,6 @@ public:
     std::unique_ptr<FolderMoves> movesIn(const FolderHandle &folder, const Intend &intend = {}) override;
     void recoverInterrupted(const FolderHandle &folder, const std::vector<FallbackIntent> &steps) override;
     bool readFolder(const FolderHandle &folder, const TakeEntry &take) override;
-    std::vector<FileLook> looks(const FolderHandle &folder, const std::vector<NameBytes> &names) override;
     std::uint64_t inodeOf(const FolderHandle &folder, const NameBytes &name) override;
     std::optional<bool> findsOtherSpelling(const FolderHandle &folder, const NameBytes &name,
                                            const NameBytes &otherSpelling) override;

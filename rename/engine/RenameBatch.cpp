@@ -20,33 +20,6 @@ constexpr std::size_t notJournaled = std::size_t(-1);
 // Whether a name is one of the temporary names a batch gives a file to break a cycle.
 bool isTemporaryName(const NameBytes &name) { return temporaryNumber(name).has_value(); }
 
-// The journaled steps with each file's look, where its inode number does not
-// tell it from another (FUSE): read once, before the plan. Every step of a row
-// moves its first step's file. Kept in `copy` where looks are added.
-const std::vector<RenameRequest> &withLooks(FileRenamer &renamer, const FolderHandle &folder,
-                                            const BatchSchedule &schedule, const std::vector<std::size_t> &journalIndex,
-                                            const std::vector<RenameRequest> &journaled,
-                                            std::vector<RenameRequest> &copy)
-{
-    if (std::all_of(journaled.begin(), journaled.end(), [](const RenameRequest &step) { return step.inode != 0; }))
-        return journaled;
-    std::vector<NameBytes> names;
-    names.reserve(journaled.size());
-    for (const RenameRequest &step : journaled)
-        names.push_back(step.from);
-    const std::vector<FileLook> looks = renamer.looks(folder, names);
-    std::vector<RenameRequest> out = journaled;
-    std::unordered_map<std::size_t, FileLook> byRow;
-    for (std::size_t i = 0; i < journalIndex.size(); ++i) {
-        if (journalIndex[i] == notJournaled)
-            continue;
-        const std::size_t step = journalIndex[i];
-        const FileLook &look = byRow.try_emplace(schedule.rowOf(i), looks[step]).first->second;
-        out[step].look = out[step].inode == 0 ? look : FileLook{};
-    }
-    copy = std::move(out);
-    return copy;
-}
 } // namespace
 
 StepRun::StepRun(FileRenamer &renamer, const FolderHandle &folder, const std::vector<RenameRequest> &steps,
@@ -102,8 +75,7 @@ std::vector<RenameOutcome> renameBatch(FileRenamer &renamer, const FolderHandle 
         for (std::size_t i = 0; i < requests.size(); ++i)
             if (journalIndex[i] != notJournaled)
                 some.push_back(requests[i]);
-    const std::vector<RenameRequest> &journaled
-        = withLooks(renamer, folder, schedule, journalIndex, count < requests.size() ? some : requests, some);
+    const std::vector<RenameRequest> &journaled = count < requests.size() ? some : requests;
     // The journal goes to the disk while the rules read the folder; both are
     // done before the first rename.
     const NameBytes absolute = absolutePath(folderPath);
@@ -145,7 +117,9 @@ std::vector<RenameOutcome> renameBatch(FileRenamer &renamer, const FolderHandle 
     };
     // A fallback step is recorded before it is taken, with the marks so far,
     // so that a stop inside it is mended at the next start.
-    const auto intend = [&](const FallbackIntent &step) {
+    // Recorded for its pair in the journal, whose look it may carry.
+    const auto intend = [&](FallbackIntent step) {
+        step.request = journalIndex[step.request];
         if (!journal.append(journalBlock(marks + journalIntent(step)), false))
             return false;
         marks.clear();
@@ -241,14 +215,15 @@ std::vector<FallbackIntent> toMend(FileRenamer &renamer, const FolderHandle &fol
     FolderSimulation view(batch.pairs, false);
     view.read(renamer, folder);
     // Walked back along a chain without recursion: 1 untaken, 0 not known so,
-    // 2 on the walk now (a cycle is never known untaken).
+    // 2 on the walk now. A cycle whose every old name is there has not begun:
+    // its first rename frees a name that only its last fills again.
     std::vector<signed char> untaken(batch.pairs.size(), -1);
     std::vector<std::size_t> walk;
     const auto isUntaken = [&](std::size_t i) {
         signed char result = 0;
         for (std::size_t at = i;;) {
             if (untaken[at] >= 0) {
-                result = untaken[at] == 1 ? 1 : 0;
+                result = untaken[at] == 0 ? 0 : 1;
                 break;
             }
             const auto arrival = arriving.find(batch.pairs[at].from);
@@ -271,7 +246,7 @@ std::vector<FallbackIntent> toMend(FileRenamer &renamer, const FolderHandle &fol
         const RenameRequest &pair = batch.pairs[i];
         if (arriving[pair.to] == i && view.has(pair.to) && view.has(pair.from)
             && (pair.inode != 0 || pair.look.size > 0 || isUntaken(i)))
-            steps.push_back({i, FallbackStep::Placeholder, pair.to, pair.from, madeAfter, pair.inode});
+            steps.push_back({i, FallbackStep::Placeholder, pair.to, pair.from, {}, madeAfter, pair.inode});
     }
     std::vector<FallbackIntent> temporaries;
     renamer.readFolder(folder, [&](std::string_view name, bool) {
@@ -281,8 +256,8 @@ std::vector<FallbackIntent> toMend(FileRenamer &renamer, const FolderHandle &fol
         const std::size_t i = std::size_t(*number - *batch.temporaries);
         const RenameRequest &pair = batch.pairs[i];
         // Its way on may have been claimed, or its way there.
-        steps.push_back({i, FallbackStep::Placeholder, pair.to, NameBytes(name), madeAfter});
-        steps.push_back({i, FallbackStep::Placeholder, NameBytes(name), pair.from, madeAfter});
+        steps.push_back({i, FallbackStep::Placeholder, pair.to, NameBytes(name), {}, madeAfter});
+        steps.push_back({i, FallbackStep::Placeholder, NameBytes(name), pair.from, {}, madeAfter});
         temporaries.push_back({i, FallbackStep::Temporary, NameBytes(name), pair.from});
     });
     steps.insert(steps.end(), temporaries.begin(), temporaries.end());
@@ -352,6 +327,9 @@ UndoReport undoLastBatch(FileRenamer &renamer, JournalStore &journal)
     std::vector<std::size_t> rows;
     std::vector<std::size_t> pairOf; // each rename back's pair
     std::unordered_map<std::string_view, std::size_t> rowThrough;
+    std::unordered_map<std::string_view, std::size_t> leaving; // the pair that renames a name away
+    for (std::size_t i = 0; i < batch.pairs.size(); ++i)
+        leaving.emplace(batch.pairs[i].from, i);
     for (std::size_t i = batch.pairs.size(); i-- > 0;) {
         const RenameRequest &pair = batch.pairs[i];
         // In a batch that never closed, an unmarked pair may have been renamed
@@ -363,9 +341,15 @@ UndoReport undoLastBatch(FileRenamer &renamer, JournalStore &journal)
             return arrived == arriving.end() || batch.done[arrived->second]
                    || (pair.inode != 0 && renamer.inodeOf(*folder, pair.to) == pair.inode);
         };
+        // Where neither its inode number nor a look ties the file to the
+        // batch, nor its new name was freed by a marked rename of the batch
+        // (in a cycle), it is not guessed.
+        const auto vacated = leaving.find(pair.to);
+        const bool tied = batch.version < 5 || pair.inode != 0 || pair.look.known()
+                          || (vacated != leaving.end() && batch.done[vacated->second]);
         const bool renamed
             = batch.done[i]
-              || (!batch.closed && simulation.has(pair.to) && !simulation.has(pair.from) && mayHaveMoved());
+              || (!batch.closed && tied && simulation.has(pair.to) && !simulation.has(pair.from) && mayHaveMoved());
         if (!renamed || pair.from == pair.to)
             continue;
         const auto through = rowThrough.find(pair.to);
@@ -382,7 +366,9 @@ UndoReport undoLastBatch(FileRenamer &renamer, JournalStore &journal)
         = StepRun(renamer, *folder, back, rows)
               .run(
                   {false, true, batch.writtenAt},
-                  [&journal](const FallbackIntent &step) {
+                  // Recorded for the pair, as the batch's own steps are.
+                  [&](FallbackIntent step) {
+                      step.request = pairOf[step.request];
                       return journal.append(journalBlock(journalIntent(step)), false);
                   },
                   {},

@@ -98,10 +98,12 @@ std::variant<std::pair<NameBytes, NameBytes>, JournalProblem> countedPair(Reader
     return std::pair(names.substr(0, first), names.substr(first));
 }
 
-// "I <request> <step> <made length> <source length>" and the two names.
-std::variant<FallbackIntent, JournalProblem> intent(Reader &reader)
+// "I <request> <step> <made length> <source length>", from version 5 the
+// source's look (its size one up, so that 0 says none, and its time, wrapped
+// round where before the epoch), and the two names.
+std::variant<FallbackIntent, JournalProblem> intent(Reader &reader, std::size_t version)
 {
-    const auto values = fields(reader, 'I', 4);
+    const auto values = fields(reader, 'I', version < 5 ? 4 : 6);
     if (failed(values))
         return std::get<JournalProblem>(values);
     const std::vector<std::size_t> &step = std::get<0>(values);
@@ -109,9 +111,12 @@ std::variant<FallbackIntent, JournalProblem> intent(Reader &reader)
     if (failed(names))
         return std::get<JournalProblem>(names);
     auto &[made, source] = std::get<0>(names);
-    if (step[1] > std::size_t(FallbackStep::Temporary) || !isPlainFileName(made) || !isPlainFileName(source))
+    const FileLook look = step.size() > 4 ? FileLook{std::int64_t(step[4] - 1), std::int64_t(step[5])} : FileLook{};
+    // A size no file has is damage too.
+    if (step[1] > std::size_t(FallbackStep::Temporary) || !isPlainFileName(made) || !isPlainFileName(source)
+        || look.size < -1)
         return JournalProblem::Unreadable;
-    return FallbackIntent{step[0], FallbackStep(step[1]), std::move(made), std::move(source)};
+    return FallbackIntent{step[0], FallbackStep(step[1]), std::move(made), std::move(source), look};
 }
 
 // MD5 is quick on a plan of 100,000 pairs and more than enough to catch damage.
@@ -147,7 +152,7 @@ std::string journalPlan(const NameBytes &folder, const FolderIdentity &identity,
     constexpr std::size_t digits = std::numeric_limits<std::size_t>::digits10 + 1;
     std::size_t size = magic.size() + 2 * digits + folder.size() + 64;
     for (const RenameRequest &pair : pairs)
-        size += pair.from.size() + pair.to.size() + 5 * digits + 8;
+        size += pair.from.size() + pair.to.size() + 3 * digits + 6;
     std::string out;
     out.reserve(size);
     const auto put = [&out](std::uint64_t value) {
@@ -176,12 +181,6 @@ std::string journalPlan(const NameBytes &folder, const FolderIdentity &identity,
         put(pair.to.size());
         out += ' ';
         put(pair.inode);
-        // A look's size is written one up, so that 0 says none; a time before
-        // the epoch wraps round and back.
-        out += ' ';
-        put(std::uint64_t(pair.look.size + 1));
-        out += ' ';
-        put(std::uint64_t(pair.look.modified));
         out += '\n';
         out += pair.from;
         out += pair.to;
@@ -201,8 +200,9 @@ std::string journalMark(std::size_t index) { return "D " + std::to_string(index)
 std::string journalIntent(const FallbackIntent &step)
 {
     return "I " + std::to_string(step.request) + ' ' + std::to_string(int(step.step)) + ' '
-           + std::to_string(step.made.size()) + ' ' + std::to_string(step.source.size()) + '\n' + step.made
-           + step.source + '\n';
+           + std::to_string(step.made.size()) + ' ' + std::to_string(step.source.size()) + ' '
+           + std::to_string(std::uint64_t(step.look.size + 1)) + ' ' + std::to_string(std::uint64_t(step.look.modified))
+           + '\n' + step.made + step.source + '\n';
 }
 
 std::string journalBlock(const std::string &marks) { return marks + "S " + checksum(marks) + "\n"; }
@@ -248,6 +248,7 @@ std::variant<Journal, JournalProblem> parseJournal(std::string_view text)
         return std::get<JournalProblem>(folderFields);
     const std::vector<std::size_t> &folderValues = std::get<0>(folderFields);
     journal.folderIdentity = {folderValues[1], folderValues[2]};
+    journal.version = int(*version);
     if (folderValues.size() > 3) {
         journal.writtenAt = std::int64_t(folderValues[3]);
         journal.temporaries = folderValues[4];
@@ -262,7 +263,7 @@ std::variant<Journal, JournalProblem> parseJournal(std::string_view text)
             return JournalProblem::CutShort;
         if (text[reader.at] == 'B')
             break;
-        const auto values = fields(reader, 'P', *version == 2 ? 2 : *version < 5 ? 3 : 5);
+        const auto values = fields(reader, 'P', *version == 2 ? 2 : 3);
         if (failed(values))
             return std::get<JournalProblem>(values);
         const std::vector<std::size_t> &pair = std::get<0>(values);
@@ -270,12 +271,7 @@ std::variant<Journal, JournalProblem> parseJournal(std::string_view text)
         if (failed(names))
             return std::get<JournalProblem>(names);
         auto &[from, to] = std::get<0>(names);
-        journal.pairs.push_back(
-            {std::move(from), std::move(to), pair.size() > 2 ? pair[2] : 0,
-             pair.size() > 4 ? FileLook{std::int64_t(pair[3] - 1), std::int64_t(pair[4])} : FileLook{}});
-        // A size no file has is damage.
-        if (journal.pairs.back().look.size < -1)
-            return JournalProblem::Unreadable;
+        journal.pairs.push_back({std::move(from), std::move(to), pair.size() > 2 ? pair[2] : 0});
     }
     const std::string_view plan = text.substr(0, reader.at);
     const std::optional<std::string_view> countLine = reader.line();
@@ -302,7 +298,7 @@ std::variant<Journal, JournalProblem> parseJournal(std::string_view text)
     while (!reader.atEnd()) {
         const std::size_t lineStart = reader.at;
         if (text.substr(lineStart, 2) == "I ") {
-            auto step = intent(reader);
+            auto step = intent(reader, *version);
             // A record cut short was being written when the program stopped.
             if (failed(step) && std::get<JournalProblem>(step) == JournalProblem::CutShort)
                 break;
@@ -320,6 +316,10 @@ std::variant<Journal, JournalProblem> parseJournal(std::string_view text)
             for (const std::size_t index : marks)
                 journal.done[index] = true;
             for (FallbackIntent &step : steps) {
+                // A step's look ties its pair's file to the batch where no inode number does.
+                if (step.request < journal.pairs.size() && step.look.known()
+                    && !journal.pairs[step.request].look.known())
+                    journal.pairs[step.request].look = step.look;
                 // A new request's steps follow the last one's, which were taken whole.
                 if (!journal.interrupted.empty() && journal.interrupted.front().request != step.request)
                     journal.interrupted.clear();

@@ -13,14 +13,18 @@
 
 // The journal of one rename batch, as text that carries any byte in a name:
 // a version line, the folder's absolute path and identity with the time the
-// plan was written and the first number of its temporary names, every planned pair (each name preceded by its length,
-// and the file's inode number or look), and a count line that closes the plan with a checksum of it; then blocks of
-// marks, one for each pair as it is renamed, a record before each fallback step (what it is about to make), and a
-// closing line once every mark is in, each block sealed by its own checksum. A checksum catches damage, so that a
-// damaged journal renames nothing; it is no defence against someone who rewrites the file on purpose.
+// plan was written and the first number of its temporary names, every planned
+// pair (each name preceded by its length, and the file's inode number), and a
+// count line that closes the plan with a checksum of it; then blocks of marks,
+// one for each pair as it is renamed, a record before each fallback step (what
+// it is about to make, and how the file it moves looks), and a closing line
+// once every mark is in, each block sealed by its own checksum. A checksum
+// catches damage, so that a damaged journal renames nothing; it is no defence
+// against someone who rewrites the file on purpose.
 constexpr int journalVersion = 5;
 
 struct Journal {
+    int version = journalVersion;
     NameBytes folder;
     FolderIdentity folderIdentity;
     // When the plan was written, in nanoseconds since the epoch: every file of
