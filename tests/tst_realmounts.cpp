@@ -184,16 +184,6 @@ void TestRealMounts::renamesOnEveryFileSystem()
         QCOMPARE(contentOf(folder + "/x_f1.txt"), unrelated);
     }
 
-    // A listed file gone before a change of its case: gone, with nothing left in its place.
-    {
-        const QString folder = folderWith(root, "case gone", {"Ba", "Ca"});
-        Click click(folder);
-        QTest::mouseClick(click.d.button("全选"), Qt::LeftButton);
-        QVERIFY(QFile::remove(folder + "/Ba"));
-        click.rename("替换指定字符", "", "a", "A");
-        QCOMPARE(filesIn(folder), QStringList{"CA"});
-    }
-
     // A new name another file has in another case is taken where the folder
     // ignores case, and the tip says so before the click.
     {
