@@ -11,6 +11,7 @@
 #include <QMenu>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QToolTip>
 #include <fcntl.h>
@@ -404,6 +405,13 @@ void TestRenameClick::noJournalAsksFirst()
     QVERIFY(QDir().mkpath(state.filePath("quillbox")));
     const QByteArray folder = QFile::encodeName(state.filePath("quillbox"));
     bool mounted = false;
+    // Left as found, even where a check fails.
+    const auto restore = [&] {
+        if (std::exchange(mounted, false))
+            QProcess::execute("umount", {folder});
+        ::chmod(folder.constData(), 0700);
+    };
+    const auto restoreAtEnd = qScopeGuard(restore);
     if (place == "folder") {
         QVERIFY(QDir().mkpath(path + "/kept"));
     } else if (place == "dangling") {
@@ -441,9 +449,7 @@ void TestRenameClick::noJournalAsksFirst()
         if (place.isEmpty())
             QCOMPARE(f.d.fakes.journal.text, ok ? std::nullopt : std::optional<std::string>("earlier"));
     }
-    if (mounted)
-        QProcess::execute("umount", {folder});
-    ::chmod(folder.constData(), 0700);
+    restore();
     QCOMPARE(QFileInfo::exists(path + "/kept"), place == "folder");
     QCOMPARE(QFileInfo(path).isSymLink(), place == "dangling");
     QCOMPARE(QFileInfo(path + ".lock").isDir(), place == "lock folder");
