@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QRandomGenerator>
 #include <QStringDecoder>
 #include <QStringEncoder>
@@ -13,6 +14,7 @@
 #include <memory>
 
 #ifndef _WIN32
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -163,6 +165,37 @@ NameBytes absolutePath(const NameBytes &path)
         result += '/' + step;
     return result.empty() ? NameBytes("/") : result;
 #endif
+}
+
+NameBytes localPathOf(const QUrl &url)
+{
+#ifdef _WIN32
+    return QDir::toNativeSeparators(url.toLocalFile()).toUtf8().toStdString();
+#else
+    return QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1()).toStdString();
+#endif
+}
+
+bool isFileAt(const NameBytes &path)
+{
+#ifdef _WIN32
+    return QFileInfo(QString::fromUtf8(path.data(), qsizetype(path.size()))).isFile();
+#else
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+#endif
+}
+
+NameBytes folderOf(const NameBytes &path)
+{
+#ifdef _WIN32
+    const std::size_t last = path.find_last_of("/\\");
+#else
+    const std::size_t last = path.rfind('/');
+#endif
+    if (last == NameBytes::npos)
+        return path;
+    return last == 0 ? path.substr(0, 1) : path.substr(0, last);
 }
 
 std::vector<NameBytes> programArguments(int argc, char **argv)

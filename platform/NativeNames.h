@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QString>
+#include <QUrl>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -64,6 +65,15 @@ NameBytes folderFieldPath(const NameBytes &picked);
 // `path` made absolute against the current folder, with "." and empty steps
 // dropped and ".." taken back a step by its text, as a shell's cd does.
 NameBytes absolutePath(const NameBytes &path);
+
+// The local path a file URL names, as the bytes it carries once
+// percent-decoded: QUrl::toLocalFile() turns bytes that are not UTF-8 into
+// other characters. On Windows its UTF-8 form.
+NameBytes localPathOf(const QUrl &url);
+// Whether `path` names a plain file, or a link to one.
+bool isFileAt(const NameBytes &path);
+// The folder `path` is in: the path up to its last separator.
+NameBytes folderOf(const NameBytes &path);
 
 // The program's arguments as the bytes given; on Windows their UTF-8 form.
 // Needs the application object on Windows.

@@ -383,7 +383,13 @@ void TestRenameWindow::droppedFolders()
         return enter.dropAction() == dropped.dropAction() ? dropped.dropAction() : Qt::IgnoreAction;
     };
     QVERIFY(!drop({QUrl("https://example.com/photos/")}));
-    QVERIFY(!drop({QUrl::fromLocalFile(dir.filePath("missing/x.jpg"))}));
+    QCOMPARE(d.model()->rowCount(), 0);
+    // What names no folder is refused as on the command line, never taken for its parent.
+    d.fakes.messages.shown.clear();
+    QCOMPARE(drop({QUrl::fromLocalFile(dir.filePath("photos/missing"))}).value_or(Qt::IgnoreAction), Qt::CopyAction);
+    QTRY_COMPARE(d.fakes.messages.shown.size(), std::size_t(1));
+    QCOMPARE(d.fakes.messages.shown[0].text,
+             QStringLiteral("“%1”不是文件夹，无法打开。").arg(dir.filePath("photos/missing")));
     QCOMPARE(d.model()->rowCount(), 0);
 
     QCOMPARE(
@@ -397,6 +403,18 @@ void TestRenameWindow::droppedFolders()
     QCOMPARE(drop({QUrl::fromLocalFile(dir.filePath("top.txt"))}).value_or(Qt::IgnoreAction), Qt::CopyAction);
     QTRY_COMPARE(d.field("路径")->text(), dir.path());
     QVERIFY(d.rows().contains("top.txt"));
+
+    // A folder named in GBK arrives as its own bytes, as a file manager sends them.
+    const std::string gbk = QFile::encodeName(dir.filePath("photos")).toStdString() + "/\xb2\xe2\xca\xd4";
+    QVERIFY(::mkdir(gbk.c_str(), 0700) == 0);
+    ::close(::open((gbk + "/in-gbk.jpg").c_str(), O_CREAT | O_WRONLY, 0644));
+    const QUrl url
+        = QUrl::fromEncoded("file://" + QUrl::toPercentEncoding(dir.filePath("photos"), "/") + "/%B2%E2%CA%D4");
+    QCOMPARE(drop({url}).value_or(Qt::IgnoreAction), Qt::CopyAction);
+    QTRY_COMPARE(d.rows(), QStringList{"in-gbk.jpg"});
+    QCOMPARE(d.field("路径")->text(), dir.filePath("photos") + QStringLiteral("/测试"));
+    ::unlink((gbk + "/in-gbk.jpg").c_str());
+    ::rmdir(gbk.c_str());
 }
 
 void TestRenameWindow::selectAllAndInvert()

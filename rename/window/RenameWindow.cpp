@@ -14,7 +14,6 @@
 #include <QActionGroup>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QFileInfo>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QPushButton>
@@ -182,7 +181,9 @@ void RenameWindow::startWithFolder(const NameBytes &path)
         enableSelecting();
 }
 
-// The first item dropped: a folder itself, or the folder a file is in. Only
+// The path of the first item dropped, in its own bytes: a folder itself, or
+// the folder a file is in, never the parent of a folder; what names neither is
+// taken as given, to be refused as a folder named on the command line is. Only
 // local files, a link from the web is no folder; and only from a source that
 // lets it be copied, since the window takes the drop as a copy.
 std::optional<NameBytes> RenameWindow::folderOfDrop(const QDropEvent *event)
@@ -192,13 +193,8 @@ std::optional<NameBytes> RenameWindow::folderOfDrop(const QDropEvent *event)
     const QList<QUrl> urls = event->mimeData()->urls();
     if (urls.isEmpty() || !urls.front().isLocalFile())
         return std::nullopt;
-    const QString local = urls.front().toLocalFile();
-    for (const QString &candidate : {local, QFileInfo(local).absolutePath()}) {
-        const NameBytes path = toNativeName(candidate);
-        if (renamer_.openFolder(path))
-            return path;
-    }
-    return std::nullopt;
+    const NameBytes path = localPathOf(urls.front());
+    return !renamer_.openFolder(path) && isFileAt(path) ? folderOf(path) : path;
 }
 
 // Always a copy, whatever the source proposes: the window only reads the path,
@@ -219,7 +215,7 @@ void RenameWindow::dropEvent(QDropEvent *event)
     event->setDropAction(Qt::CopyAction);
     event->accept();
     // Out of the drop itself: the messages that follow must not hold up the file manager.
-    QTimer::singleShot(0, this, [this, path = *folder] { takeFolder(path); });
+    QTimer::singleShot(0, this, [this, path = *folder] { startWithFolder(path); });
 }
 
 void RenameWindow::takeFolder(const NameBytes &picked)
