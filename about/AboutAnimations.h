@@ -25,7 +25,6 @@ public:
     void startScroll(int areaHeight, int textHeight);
     // Draws the next frame when one is due.
     void scrollTick();
-    int scrollTop() const { return top_; }
 
     void startCountdown();
     void countdownTick();

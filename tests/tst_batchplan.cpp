@@ -56,7 +56,7 @@ void TestBatchPlan::tips_data()
     QTest::newRow("unchanged, and a name an unchanged row above keeps")
         << NamingMode::ReplaceCharacters << QStringList{"", "a", "b"} << QStringList{"b.jpg", "a.jpg"}
         << QStringList{"b.jpg", "a.jpg"} << QList<int>{0, 1}
-        << QStringList{"按确定后名称不变（第 1 个选中的文件）", "将跳过：上面选中的 b.jpg 先改名为 b.jpg"};
+        << QStringList{"按确定后名称不变（第 1 个选中的文件）", "将跳过：上面选中的 b.jpg 名称不变，b.jpg 仍被占用"};
     QTest::newRow("names that leave the folder")
         << NamingMode::ReplaceCharacters << QStringList{"", "x", "/"} << QStringList{"x", "ax"}
         << QStringList{"x", "ax"} << QList<int>{0, 1}

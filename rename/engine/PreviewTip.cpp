@@ -19,6 +19,8 @@ QString previewTip(const BatchPlan &plan, std::size_t index)
         return QStringLiteral("按确定后名称不变（第 %1 个选中的文件）").arg(number);
     case RowFate::Taken: {
         const RenameRequest &holder = plan.requests()[row.heldBy];
+        if (row.holder == Holder::RowAbove && holder.from == holder.to)
+            return QStringLiteral("将跳过：上面选中的 %1 名称不变，%2 仍被占用").arg(displayName(holder.from), newName);
         if (row.holder == Holder::RowAbove)
             return QStringLiteral("将跳过：上面选中的 %1 先改名为 %2").arg(displayName(holder.from), newName);
         if (row.holder == Holder::SkippedRowAbove)
