@@ -238,7 +238,7 @@ std::variant<Journal, JournalProblem> parseJournal(std::string_view text)
         return JournalProblem::Unreadable;
     if (*version > std::size_t(journalVersion))
         return JournalProblem::NewerVersion;
-    // Version 2 knew no inode numbers: its files are taken as they are found.
+    // Version 1 is read no more.
     if (*version < 2)
         return JournalProblem::Unreadable;
 
@@ -263,6 +263,7 @@ std::variant<Journal, JournalProblem> parseJournal(std::string_view text)
             return JournalProblem::CutShort;
         if (text[reader.at] == 'B')
             break;
+        // Version 2 knew no inode numbers: its files are taken as they are found.
         const auto values = fields(reader, 'P', *version == 2 ? 2 : 3);
         if (failed(values))
             return std::get<JournalProblem>(values);

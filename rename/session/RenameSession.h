@@ -93,8 +93,6 @@ private:
     // bytes no text can carry.
     QString putText_;
     NameBytes putPath_;
-    // The folder the rows were read from, and the field's text then: a click
-    // renames there while the field still shows that text.
     std::vector<NameBytes> names_;      // as shown
     std::vector<std::uint64_t> inodes_; // each shown row's inode number; none where unknown
     // In another order than the file system's: the rows as listed, and for
@@ -103,6 +101,8 @@ private:
     std::vector<std::uint64_t> listingInodes_;
     std::vector<std::size_t> shownFrom_;
     RowOrder order_ = RowOrder::FileSystem;
+    // The folder the rows were read from, and the field's text then: a click
+    // renames there while the field still shows that text.
     std::shared_ptr<FolderHandle> listedFolder_;
     QString listedText_;
     bool listed_ = false;
