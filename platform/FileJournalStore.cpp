@@ -13,20 +13,21 @@ FileJournalStore::FileJournalStore(QString path, int lockWait)
 
 QString FileJournalStore::defaultPath()
 {
+#ifdef _WIN32
+    // The user's local application data, which no roaming profile carries away.
+    const QString state = qEnvironmentVariable("LOCALAPPDATA");
+    if (state.isEmpty() || QDir::isRelativePath(state))
+        return {};
+#else
     QString state = qEnvironmentVariable("XDG_STATE_HOME");
     if (state.isEmpty() || QDir::isRelativePath(state)) {
         // Without a home of its own, no folder is the user's: no journal rather than one in "/".
-        const QString home = qEnvironmentVariable(
-#ifdef _WIN32
-            "USERPROFILE"
-#else
-            "HOME"
-#endif
-        );
+        const QString home = qEnvironmentVariable("HOME");
         if (home.isEmpty() || QDir::isRelativePath(home))
             return {};
         state = home + QStringLiteral("/.local/state");
     }
+#endif
     return state + QStringLiteral("/quillbox/last-batch.journal");
 }
 

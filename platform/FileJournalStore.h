@@ -9,7 +9,7 @@
 #include <memory>
 
 // The journal as one file in the user's state folder ($XDG_STATE_HOME, else
-// ~/.local/state), replaced whole at the start of each batch. On POSIX the
+// ~/.local/state; on Windows %LOCALAPPDATA%), replaced whole at the start of each batch. On POSIX the
 // folder must be the user's own and closed to others, and no file in it is
 // reached through a symbolic link; where it is not so, no journal is written.
 // Nor is one where something else than a file of ours has the journal's name.
