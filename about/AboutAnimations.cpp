@@ -57,7 +57,7 @@ void AboutAnimations::scrollTick()
             top_ = nextScrollTop(top_, areaHeight_, textHeight_);
         firstFrame_ = false;
         lastFrame_ = timing_.clock();
-        emit scrolled(top_);
+        Q_EMIT scrolled(top_);
     }
     scheduleScroll();
 }
@@ -79,7 +79,7 @@ void AboutAnimations::countdownTick()
     // The timer stays off while a tick runs, so a tick never starts inside another.
     Timer1.stop();
     if (countdown_.tick())
-        emit countdownEnded();
+        Q_EMIT countdownEnded();
     else
         Timer1.start(timing_.countdownTick);
 }
@@ -99,7 +99,7 @@ void AboutAnimations::collapseTick()
 {
     if (collapseIndex_ < collapseSteps_.size()) {
         const RectPx &step = collapseSteps_[collapseIndex_++];
-        emit collapseShows(QRect(QPoint(step.left, step.top), QPoint(step.right - 1, step.bottom - 1)));
+        Q_EMIT collapseShows(QRect(QPoint(step.left, step.top), QPoint(step.right - 1, step.bottom - 1)));
         return;
     }
     collapseTimer_.stop();

@@ -37,7 +37,7 @@ public:
     // Ends all three; nothing fires afterwards.
     void stop();
 
-signals:
+Q_SIGNALS:
     void scrolled(int top);
     void countdownEnded();
     void collapseShows(const QRect &visible);

@@ -16,7 +16,7 @@ MailLabel::MailLabel(const QString &text, QWidget *parent)
 void MailLabel::mouseMoveEvent(QMouseEvent *event)
 {
     event->accept();
-    emit hovered();
+    Q_EMIT hovered();
 }
 
 void MailLabel::mousePressEvent(QMouseEvent *event)
@@ -31,7 +31,7 @@ void MailLabel::mouseReleaseEvent(QMouseEvent *event)
     pressed_ = false;
     event->accept();
     if (click)
-        emit clicked();
+        Q_EMIT clicked();
 }
 
 void MailLabel::paintEvent(QPaintEvent *)

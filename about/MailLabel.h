@@ -12,7 +12,7 @@ class MailLabel : public QLabel {
 public:
     explicit MailLabel(const QString &text, QWidget *parent = nullptr);
 
-signals:
+Q_SIGNALS:
     void hovered();
     void clicked();
 

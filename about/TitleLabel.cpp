@@ -16,7 +16,7 @@ void TitleLabel::dragWindow(const QPoint &globalPress)
 void TitleLabel::mousePressEvent(QMouseEvent *event)
 {
     event->accept();
-    emit pressed(event->button(), event->globalPosition().toPoint());
+    Q_EMIT pressed(event->button(), event->globalPosition().toPoint());
 }
 
 void TitleLabel::mouseMoveEvent(QMouseEvent *event)

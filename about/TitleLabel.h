@@ -15,7 +15,7 @@ public:
     // Starts moving the window with the mouse, as its title bar would.
     void dragWindow(const QPoint &globalPress);
 
-signals:
+Q_SIGNALS:
     void pressed(Qt::MouseButton button, const QPoint &globalPosition);
 
 protected:

@@ -17,7 +17,7 @@ struct Driven {
 
 class TestAboutAnimations : public QObject {
     Q_OBJECT
-private slots:
+private Q_SLOTS:
     void countdownEndsOnTheEleventhTick();
     void scrollFramesMoreThan40msApart_data();
     void scrollFramesMoreThan40msApart();

@@ -11,7 +11,7 @@
 // about eleven seconds after it opened.
 class TestAboutRealTime : public QObject {
     Q_OBJECT
-private slots:
+private Q_SLOTS:
     void closesByItself()
     {
         FakeServices fakes;

@@ -10,7 +10,7 @@
 
 class TestAboutRules : public QObject {
     Q_OBJECT
-private slots:
+private Q_SLOTS:
     void settingParse_data();
     void settingParse();
     void settingFormat();

@@ -81,7 +81,7 @@ void activate(QWindow *window)
 
 class TestAboutWindow : public QObject {
     Q_OBJECT
-private slots:
+private Q_SLOTS:
     void firstOpen();
     void storedGeometry();
     void badSettingsDoNotBreakTheWindow_data();

@@ -13,7 +13,7 @@ Q_DECLARE_METATYPE(NamingMode)
 // What one click would do to each selected row, told as its tip, on a real folder.
 class TestBatchPlan : public QObject {
     Q_OBJECT
-private slots:
+private Q_SLOTS:
     void tips_data();
     void tips();
 };

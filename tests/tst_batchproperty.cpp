@@ -13,7 +13,7 @@
 // folder back. The cases are those the engine's fuzzer runs, from random bytes.
 class TestBatchProperty : public QObject {
     Q_OBJECT
-private slots:
+private Q_SLOTS:
     void predictionsHold_data();
     void predictionsHold();
 };

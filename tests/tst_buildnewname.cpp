@@ -9,7 +9,7 @@ Q_DECLARE_METATYPE(NamingMode)
 
 class TestBuildNewName : public QObject {
     Q_OBJECT
-private slots:
+private Q_SLOTS:
     void rules_data();
     void rules();
 };

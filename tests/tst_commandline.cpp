@@ -11,7 +11,7 @@ Q_DECLARE_METATYPE(CommandLine::Action)
 
 class TestCommandLine : public QObject {
     Q_OBJECT
-private slots:
+private Q_SLOTS:
     void initTestCase();
     void reads_data();
     void reads();

@@ -36,7 +36,7 @@ QString hex(const char *name) { return QString::fromLatin1(QByteArray(name).toHe
 
 class TestFolderLister : public QObject {
     Q_OBJECT
-private slots:
+private Q_SLOTS:
     void listsPlainFilesOnly();
     void emptyAndUnreadableFolders();
     void renamesTrustAListingOnlyWhileTheFolderIsUnchanged();

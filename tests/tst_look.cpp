@@ -46,7 +46,7 @@ QPalette darkTheme()
 
 class TestLook : public QObject {
     Q_OBJECT
-private slots:
+private Q_SLOTS:
     void initTestCase();
     void framesHoldTheirChildren();
     void coloursHoldUnderADarkTheme();

@@ -291,7 +291,7 @@ constexpr RenameOutcome notAllowed{RenameStatus::NotAllowed, 0};
 
 class TestNoOverwriteRename : public QObject {
     Q_OBJECT
-private slots:
+private Q_SLOTS:
     void inMemoryFileSystems_data();
     void inMemoryFileSystems();
     void refusedWaysAreTriedOncePerFolder();

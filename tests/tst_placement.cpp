@@ -10,7 +10,7 @@
 // frame, sits in the middle of the screen.
 class TestPlacement : public QObject {
     Q_OBJECT
-private slots:
+private Q_SLOTS:
     void bookCoverCentredUnderAFrame()
     {
         BookCoverWindow cover;

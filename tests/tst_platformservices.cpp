@@ -22,7 +22,7 @@ Q_DECLARE_METATYPE(MsgStyle)
 
 class TestPlatformServices : public QObject {
     Q_OBJECT
-private slots:
+private Q_SLOTS:
     void initTestCase();
     void settingsFile_data();
     void settingsFile();

@@ -57,7 +57,7 @@ struct Click {
 
 class TestRealMounts : public QObject {
     Q_OBJECT
-private slots:
+private Q_SLOTS:
     void renamesOnEveryFileSystem_data();
     void renamesOnEveryFileSystem();
     void killedAtEveryStep_data();

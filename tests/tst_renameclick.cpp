@@ -51,7 +51,7 @@ struct ListedFolder {
 
 class TestRenameClick : public QObject {
     Q_OBJECT
-private slots:
+private Q_SLOTS:
     void checksComeFirst();
     void eachMode_data();
     void eachMode();

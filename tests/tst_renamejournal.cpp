@@ -40,7 +40,7 @@ void renameAfter(const QString &folder)
 
 class TestRenameJournal : public QObject {
     Q_OBJECT
-private slots:
+private Q_SLOTS:
     void carriesEveryByteButNul();
     void readsAsFarAsItWasWritten();
     void refusesWhatItCannotTrust_data();

@@ -19,7 +19,7 @@
 
 class TestRenameWindow : public QObject {
     Q_OBJECT
-private slots:
+private Q_SLOTS:
     void initTestCase() { applyProgramLook(*qApp); }
     void layout();
     void initialState();

@@ -19,7 +19,7 @@ QString show(const Ranges &ranges)
 
 class TestRowRanges : public QObject {
     Q_OBJECT
-private slots:
+private Q_SLOTS:
     void complement_data();
     void complement();
     void invertTwiceRestores();

@@ -63,7 +63,7 @@ bool RenameSession::takeFolder(const NameBytes &picked)
     putText_ = displayName(putPath_);
     text_ = putText_;
     plan_.reset();
-    emit changed(Change::Field);
+    Q_EMIT changed(Change::Field);
 
     // A file a stopped batch left under our temporary name is listed under its
     // own; another copy renaming right now is not waited for.
@@ -122,13 +122,13 @@ void RenameSession::selectAll()
     if (names_.empty())
         return;
     setSelection({{0, int(names_.size()) - 1}});
-    emit changed(Change::Selection);
+    Q_EMIT changed(Change::Selection);
 }
 
 void RenameSession::invertSelection()
 {
     setSelection(complementRanges(selection_, int(names_.size())));
-    emit changed(Change::Selection);
+    Q_EMIT changed(Change::Selection);
 }
 
 void RenameSession::setNaming(NamingMode mode, const NamingTexts &texts)
@@ -156,8 +156,8 @@ void RenameSession::setOrder(RowOrder order)
         selected.push_back({rowOf[file], rowOf[file]});
     selection_ = mergeRanges(std::move(selected));
     plan_.reset();
-    emit changed(Change::Listing);
-    emit changed(Change::Selection);
+    Q_EMIT changed(Change::Listing);
+    Q_EMIT changed(Change::Selection);
 }
 
 // Puts the rows in the chosen order; the listing's own order is kept aside
@@ -329,7 +329,7 @@ void RenameSession::reportUndo(const UndoReport &report, bool shown)
 void RenameSession::updateUndo()
 {
     canUndo_ = ::canUndo(journal_);
-    emit changed(Change::Undo);
+    Q_EMIT changed(Change::Undo);
 }
 
 const BatchPlan *RenameSession::currentPlan()
@@ -370,7 +370,7 @@ void RenameSession::showListing(FolderListing listing)
     sortRows();
     selection_.clear();
     plan_.reset();
-    emit changed(Change::Listing);
+    Q_EMIT changed(Change::Listing);
 }
 
 void RenameSession::refreshFileList() { showListing(ListFolderFiles(lister_, folderPath()).value_or(FolderListing{})); }

@@ -66,7 +66,7 @@ public:
     // The tip of one row: empty for a row not selected, or while a click would stop at a check.
     QString tipFor(int row);
 
-signals:
+Q_SIGNALS:
     void changed(RenameSession::Change what);
 
 private:

@@ -7,7 +7,7 @@
 void FolderField::mouseDoubleClickEvent(QMouseEvent *event)
 {
     QLineEdit::mouseDoubleClickEvent(event);
-    emit pickRequested();
+    Q_EMIT pickRequested();
 }
 
 void FolderField::keyPressEvent(QKeyEvent *event)
@@ -16,7 +16,7 @@ void FolderField::keyPressEvent(QKeyEvent *event)
     const bool opensPicker = (event->key() == Qt::Key_F4 && modifiers == Qt::NoModifier)
                              || (event->key() == Qt::Key_Down && modifiers == Qt::AltModifier);
     if (opensPicker)
-        emit pickRequested();
+        Q_EMIT pickRequested();
     else
         QLineEdit::keyPressEvent(event);
 }

@@ -11,7 +11,7 @@ class FolderField : public QLineEdit {
 public:
     using QLineEdit::QLineEdit;
 
-signals:
+Q_SIGNALS:
     void pickRequested();
 
 protected:
