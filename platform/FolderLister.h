@@ -5,6 +5,7 @@
 #include "FolderHandle.h"
 #include "NativeNames.h"
 
+#include <chrono>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -30,4 +31,11 @@ public:
     // the largest value for a name that cannot be looked at.
     virtual std::vector<std::int64_t> modificationTimes(const FolderHandle &folder, const std::vector<NameBytes> &names)
         = 0;
+    // The time a folder's stamp is read against, in nanoseconds since the
+    // epoch: the wall clock, which tests move on.
+    virtual std::int64_t now() const
+    {
+        return std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::system_clock::now().time_since_epoch())
+            .count();
+    }
 };

@@ -97,8 +97,8 @@ void TestFolderLister::renamesTrustAListingOnlyWhileTheFolderIsUnchanged()
     QTemporaryDir dir;
     touch(dir.filePath("a"));
     touch(dir.filePath("b"));
-    QTest::qWait(1100); // older than the file system's clock can blur
-    PosixFolderLister lister;
+    // Read two seconds on, older than the file system's clock can blur.
+    PosixFolderLister lister([] { return PosixFolderLister().now() + 2'000'000'000; });
     const std::optional<FolderListing> listing = lister.listFiles(QFile::encodeName(dir.path()).toStdString());
     QVERIFY(listing);
     const auto *folder = dynamic_cast<const PosixFolderHandle *>(listing->folder.get());

@@ -9,7 +9,6 @@
 
 #include <limits>
 #include <sys/stat.h>
-#include <time.h>
 
 namespace {
 
@@ -36,8 +35,7 @@ std::optional<FolderListing> PosixFolderLister::listFiles(const NameBytes &folde
     FolderEntries entries;
     // Taken before the read, so that any change during it shows too.
     const std::optional<FolderStamp> before = handle->stamp();
-    timespec now{};
-    clock_gettime(CLOCK_REALTIME, &now);
+    const std::int64_t readAt = now();
     const int err = readFolderEntries(handle->fd(), [&](const dirent &entry) {
         const bool file = isListableFile(handle->fd(), entry.d_type, entry.d_name);
         entries.add(entry.d_name, file);
@@ -49,7 +47,7 @@ std::optional<FolderListing> PosixFolderLister::listFiles(const NameBytes &folde
     if (err != 0)
         return std::nullopt;
     // The renames that follow need not read the folder again while it stays as listed.
-    if (before && before->settledBy(std::int64_t(now.tv_sec) * 1'000'000'000 + now.tv_nsec))
+    if (before && before->settledBy(readAt))
         handle->rememberListing(*before, std::move(entries));
     PosixCalls calls;
     // The entry's inode number is the file's own only where a look at one file

@@ -5,7 +5,6 @@
 #include "ListFolderFiles.h"
 #include "PreviewTip.h"
 
-#include <QDateTime>
 #include <algorithm>
 
 namespace {
@@ -344,7 +343,7 @@ const BatchPlan *RenameSession::currentPlan()
         plan_.emplace(mode_, texts_, names_, inodes_, selection_);
     planFolder_ = folderToRenameIn();
     planStamp_ = planFolder_ ? planFolder_->stamp() : std::nullopt;
-    const std::int64_t now = QDateTime::currentMSecsSinceEpoch() * 1'000'000;
+    const std::int64_t now = lister_.now();
     plan_->predict(renamer_, planFolder_.get());
     if (planStamp_ && !planStamp_->settledBy(now))
         planStamp_.reset();

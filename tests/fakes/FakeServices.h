@@ -12,6 +12,7 @@
 #include "MessageBox.h"
 #include "SettingsStore.h"
 #include "SystemServices.h"
+#include "posix/PosixFolderLister.h"
 
 #include <QEventLoop>
 #include <QMap>
@@ -163,7 +164,10 @@ struct FakeJournal : JournalStore {
 struct FakeServices {
     FakeMessageBox messages;
     FakePicker picker;
-    std::unique_ptr<FolderLister> lister = makeSystemLister();
+    // The wall clock as the listing and the preview read it, `clockAhead` ns later.
+    std::int64_t clockAhead = 0;
+    std::unique_ptr<FolderLister> lister
+        = std::make_unique<PosixFolderLister>([this] { return PosixFolderLister().now() + clockAhead; });
     std::unique_ptr<FileRenamer> renamer = makeSystemRenamer();
     FakeSettings settings;
     FakeLinkOpener links;
