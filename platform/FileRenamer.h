@@ -15,6 +15,9 @@
 
 // What tells a file from another where inode numbers do not: its size and
 // when its content last changed, which a rename keeps.
+// How far apart two readings of one file's time may be: FAT keeps times to 2 s.
+constexpr std::int64_t fileTimeSlack = 2'000'000'000;
+
 struct FileLook {
     std::int64_t size = -1;    // -1: not looked at
     std::int64_t modified = 0; // nanoseconds since the epoch

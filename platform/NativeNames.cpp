@@ -96,7 +96,10 @@ std::optional<NameBytes> encodeName(const QString &text, NameEncoding encoding)
 
 QString displayName(const NameBytes &name)
 {
-    QString text = decodeName(name, nameEncoding(name));
+    // Read as GB18030 once, where not UTF-8: decodeName falls back to UTF-8's
+    // replacement characters for bytes that are neither.
+    const bool utf8 = QByteArrayView(name.data(), qsizetype(name.size())).isValidUtf8();
+    QString text = decodeName(name, utf8 ? NameEncoding::Utf8 : NameEncoding::Gb18030);
     // A line feed or tab in a name would break or hide it on one line: each
     // control character shows as its visible symbol (U+2400 onwards).
     for (QChar &c : text) {

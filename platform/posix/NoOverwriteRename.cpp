@@ -30,10 +30,7 @@ bool sameEntry(const struct stat &a, const struct stat &b) { return a.st_ino == 
 bool intended(FolderWays &ways, FallbackStep step, const NameBytes &made, const NameBytes &source,
               const struct stat *looked = nullptr)
 {
-    const FileLook look = looked
-                              ? FileLook{std::int64_t(looked->st_size),
-                                         std::int64_t(looked->st_mtim.tv_sec) * 1'000'000'000 + looked->st_mtim.tv_nsec}
-                              : FileLook{};
+    const FileLook look = looked ? FileLook{std::int64_t(looked->st_size), modifiedAt(*looked)} : FileLook{};
     return !ways.intend || ways.intend(step, made, source, look);
 }
 
@@ -109,7 +106,7 @@ RenameOutcome throughPlaceholder(PosixCalls &sys, int dirFd, const NameBytes &fr
     struct stat now {};
     if (foldedName(from) == foldedName(to)
         && (sys.stat(dirFd, from.c_str(), now) != 0 || sameEntry(now, created) || now.st_size != source.st_size
-            || now.st_mtim.tv_sec != source.st_mtim.tv_sec || now.st_mtim.tv_nsec != source.st_mtim.tv_nsec)) {
+            || modifiedAt(now) != modifiedAt(source))) {
         removePlaceholder(sys, dirFd, to, created);
         return failed(ENOENT);
     }
@@ -241,8 +238,7 @@ void recoverInterrupted(PosixCalls &sys, int dirFd, const std::vector<FallbackIn
         case FallbackStep::Placeholder:
             // Still empty and the file not yet moved onto it.
             if (hasSource && !sameEntry(made, source) && S_ISREG(made.st_mode) && made.st_size == 0
-                && made.st_nlink == 1 && made.st_ino != step.fileInode
-                && std::int64_t(made.st_mtim.tv_sec) * 1'000'000'000 + made.st_mtim.tv_nsec >= step.madeAfter)
+                && made.st_nlink == 1 && made.st_ino != step.fileInode && modifiedAt(made) >= step.madeAfter)
                 sys.unlink(dirFd, step.made.c_str());
             break;
         case FallbackStep::ExtraLink: {

@@ -7,6 +7,12 @@
 #include <sys/stat.h>
 #include <vector>
 
+// When an entry's content last changed, in nanoseconds since the epoch.
+inline std::int64_t modifiedAt(const struct stat &entry)
+{
+    return std::int64_t(entry.st_mtim.tv_sec) * 1'000'000'000 + entry.st_mtim.tv_nsec;
+}
+
 // The system calls a rename inside one open folder needs. Each returns 0 or the
 // error number, so that tests can force any error without touching errno.
 class PosixCalls {

@@ -12,11 +12,6 @@
 
 namespace {
 
-std::int64_t modifiedAt(const struct stat &entry)
-{
-    return std::int64_t(entry.st_mtim.tv_sec) * 1'000'000'000 + entry.st_mtim.tv_nsec;
-}
-
 class PosixFolderMoves : public FolderMoves {
 public:
     PosixFolderMoves(PosixCalls &calls, int dirFd, const FileRenamer::Intend &intend)
@@ -54,13 +49,12 @@ private:
         struct stat entry {};
         if (const int err = calls_.stat(dirFd_, request.from.c_str(), entry))
             return {RenameStatus::Failed, err};
-        constexpr std::int64_t fatTick = 2'000'000'000;
         const std::int64_t modified = modifiedAt(entry);
-        const bool restamped = bornBy != 0 && modified >= bornBy - fatTick;
+        const bool restamped = bornBy != 0 && modified >= bornBy - fileTimeSlack;
         const bool other = request.inode != 0
                                ? entry.st_ino != request.inode
                                : entry.st_size != request.look.size
-                                     || (std::abs(modified - request.look.modified) > fatTick && !restamped);
+                                     || (std::abs(modified - request.look.modified) > fileTimeSlack && !restamped);
         std::int64_t born = 0;
         if (other
             || (request.inode != 0 && bornBy != 0 && calls_.bornAt(dirFd_, request.from.c_str(), born) == 0

@@ -205,8 +205,7 @@ std::vector<FallbackIntent> toMend(FileRenamer &renamer, const FolderHandle &fol
     std::vector<FallbackIntent> steps = batch.interrupted;
     if (!batch.temporaries)
         return steps;
-    constexpr std::int64_t fatTick = 2'000'000'000; // FAT keeps times to 2 s
-    const std::int64_t madeAfter = batch.writtenAt - fatTick;
+    const std::int64_t madeAfter = batch.writtenAt - fileTimeSlack;
     constexpr std::size_t several = std::size_t(-1);
     std::unordered_map<std::string_view, std::size_t> arriving; // the one pair that renames to a name
     for (std::size_t i = 0; i < batch.pairs.size(); ++i)

@@ -16,7 +16,7 @@ bool findsInCutTail(const NameBytes &name, std::size_t tail, const NameBytes &fi
 NameBytes newNameOf(NamingMode mode, const NamingTexts &texts, const NameBytes &name, std::uint64_t counter)
 {
     const std::optional<Gb18030Reading> reading
-        = nameEncoding(name) == NameEncoding::Gb18030 ? readGb18030(name) : std::nullopt;
+        = QByteArrayView(name.data(), qsizetype(name.size())).isValidUtf8() ? std::nullopt : readGb18030(name);
     if (!reading)
         return BuildNewName(mode, name, texts.newText, texts.findText, texts.replacement, counter);
     // The rule runs on the name's characters, in the texts' own encoding, so
