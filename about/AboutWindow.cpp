@@ -10,6 +10,7 @@
 #include "MailLabel.h"
 #include "MailLink.h"
 #include "MessageBox.h"
+#include "ProgramTexts.h"
 #include "ScrollArea.h"
 #include "SettingText.h"
 #include "SettingsStore.h"
@@ -32,7 +33,6 @@ namespace {
 
 const QString authorEmail = QStringLiteral("m@example.org");
 const QString homePage = QStringLiteral("https://example.com/quillbox");
-const QString scrollTextLines = QStringLiteral("Quillmark箱\n瞬间完成大批量文件重命名\n为提升您的工作效率");
 
 const QString settingsApp = QStringLiteral("Quillbox");
 const QString settingsSection = QStringLiteral("Settings");
@@ -117,7 +117,7 @@ void AboutWindow::buildControls()
 
     imgTitleButton = new TitleButton(QPixmap(QStringLiteral(":/assets/title-button.png")), this);
     imgTitleButton->setObjectName(QStringLiteral("imgTitleButton"));
-    imgTitleButton->setAccessibleName(QStringLiteral("关闭"));
+    imgTitleButton->setAccessibleName(Texts::closeName());
     imgTitleButton->setGeometry(QRect(QPoint(px(4440), px(80)), imgTitleButton->sizeHint()));
     addPicture(this, "imgCorner", QStringLiteral("corner.png"), 4800, 0);
     addPicture(this, "imgBorder", QStringLiteral("border-v.png"), 4850, 0);
@@ -132,10 +132,10 @@ void AboutWindow::buildControls()
 
     ShockwaveFlash1 = new BannerStrip(this);
     ShockwaveFlash1->setObjectName(QStringLiteral("ShockwaveFlash1"));
-    ShockwaveFlash1->setAccessibleName(QStringLiteral("横幅动画"));
+    ShockwaveFlash1->setAccessibleName(Texts::bannerName());
     ShockwaveFlash1->setGeometry(twipsRect(60, 2385, 4755, 630));
 
-    picScroll = new ScrollArea(scrollTextLines, this);
+    picScroll = new ScrollArea(Texts::aboutScrollText(), this);
     picScroll->setObjectName(QStringLiteral("picScroll"));
     picScroll->setGeometry(twipsRect(120, 480, 2415, 1095));
 
@@ -294,8 +294,7 @@ void AboutWindow::lblTitle_MouseDown(Qt::MouseButton button, const QPoint &globa
 void AboutWindow::labEmail_Click()
 {
     if (!services_.links.open(buildMailLink(authorEmail)))
-        services_.messages.show(QStringLiteral("没有安装Outlook Express程序，请用其它方与与作者联系。"),
-                                MsgStyle::OkExclamation, QStringLiteral("Marvolt"));
+        services_.messages.show(Texts::noMailProgram(), MsgStyle::OkExclamation, Texts::authorTitle());
 }
 
 void AboutWindow::labEmail_MouseMove()

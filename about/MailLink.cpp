@@ -2,8 +2,10 @@
 
 #include "MailLink.h"
 
+#include "ProgramTexts.h"
+
 QString buildMailLink(const QString &address)
 {
-    return QStringLiteral("mailto:") + address + QStringLiteral("?subject= Quillmark")
-           + QStringLiteral("&body= >  关于 《Quillmark》，我有如下三点建议:%0A1:%0A2:%0A3:%0A%0A");
+    return QStringLiteral("mailto:") + address + QStringLiteral("?subject=") + Texts::mailSubject()
+           + QStringLiteral("&body=") + Texts::mailBody();
 }

@@ -183,7 +183,7 @@ std::optional<std::string> runBatchCase(const std::string &folder, std::string_v
     const Folder before = read(folder);
     const BatchPlan *plan = session.currentPlan();
     if (!plan) { // the click stops at its check
-        if (!session.renameSelected().empty() || read(folder) != before)
+        if (!session.renameSelected().outcomes.empty() || read(folder) != before)
             return std::string("a click stopped at its check renamed");
         return std::nullopt;
     }
@@ -195,7 +195,7 @@ std::optional<std::string> runBatchCase(const std::string &folder, std::string_v
         if (plan->predictions(BatchOrder::AsListed)[i].fate == RowFate::Renamed
             && plan->predictions(BatchOrder::FreeingNamesFirst)[i].fate != RowFate::Renamed)
             return requests[i].from + " -> " + requests[i].to + ": renamed in list order, not when freeing names";
-    const std::vector<RenameOutcome> outcomes = session.renameSelected();
+    const std::vector<RenameOutcome> outcomes = session.renameSelected().outcomes;
     ++count.clicked;
     if (outcomes.size() != requests.size())
         return std::string("the click did not tell every row");

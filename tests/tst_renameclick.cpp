@@ -52,118 +52,21 @@ struct ListedFolder {
 class TestRenameClick : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void checksComeFirst();
-    void eachMode_data();
-    void eachMode();
     void aRenameNotKeptIsNamed();
     void unsafeNamesAreSkipped();
     void nonUtf8NamesKeepTheirBytes();
     void refreshAfterClick();
-    void renamesWhereTheListCameFrom();
     void undoNeverOverwrites();
     void noJournalAsksFirst_data();
     void noJournalAsksFirst();
     void undoAfterARestart();
     void undoAfterACrashPartWay();
-    void undoRefuses_data();
-    void undoRefuses();
     void previewTips();
     void undoKeyWhereTheFocusIs();
     void ordersToNumberIn();
     void renumberingAsksToFreeNamesFirst_data();
     void renumberingAsksToFreeNamesFirst();
 };
-
-void TestRenameClick::checksComeFirst()
-{
-    {
-        RenameWindowDriver d;
-        QTest::mouseClick(d.button("CommandButton1"), Qt::LeftButton);
-        QCOMPARE(d.fakes.messages.shown.size(), std::size_t(1));
-        QCOMPARE(d.fakes.messages.shown[0].text, QStringLiteral("请输入新名称。"));
-        QCOMPARE(d.fakes.messages.shown[0].style, MsgStyle::OkCancelInformation);
-        QCOMPARE(d.fakes.messages.shown[0].title, QStringLiteral("Marvolt"));
-
-        d.field("新名称")->setText(QStringLiteral("x"));
-        QTest::mouseClick(d.button("CommandButton1"), Qt::LeftButton);
-        QCOMPARE(d.fakes.messages.shown.back().text, QStringLiteral("请选择存放需要重命名文件的文件夹再执行工具！"));
-        QCOMPARE(d.fakes.messages.shown.back().style, MsgStyle::OkInformation);
-        QCOMPARE(d.fakes.messages.shown.back().title, QStringLiteral("提示"));
-    }
-    for (const char *mode : {"插入到原名称之前", "插入到原名称之后", "替换原文件名"}) {
-        ListedFolder f({"a.txt"});
-        f.d.selectRows({0});
-        f.rename(mode, QString());
-        QCOMPARE(f.d.fakes.messages.shown.size(), std::size_t(1));
-        QCOMPARE(f.d.fakes.messages.shown[0].text, QStringLiteral("请输入新名称。"));
-        QCOMPARE(f.files(), QStringList{"a.txt"});
-        QCOMPARE(f.d.selectedRows(), QList<int>{0});
-    }
-    // A blank is a text, and 替换指定字符 needs none; without a listed folder
-    // only the folder message follows.
-    for (const auto &[mode, newText] : {std::pair{"插入到原名称之前", " "}, std::pair{"替换指定字符", ""}}) {
-        RenameWindowDriver d;
-        d.rename(mode, QString::fromUtf8(newText));
-        QCOMPARE(d.fakes.messages.shown.size(), std::size_t(1));
-        QCOMPARE(d.fakes.messages.shown[0].title, QStringLiteral("提示"));
-    }
-}
-
-void TestRenameClick::eachMode_data()
-{
-    QTest::addColumn<QStringList>("before");
-    QTest::addColumn<QString>("option");
-    QTest::addColumn<QString>("newText");
-    QTest::addColumn<QString>("find");
-    QTest::addColumn<QString>("with");
-    QTest::addColumn<QStringList>("after");
-
-    QTest::newRow("before") << QStringList{"photo.jpg", "README"} << "插入到原名称之前"
-                            << "new_"
-                            << ""
-                            << "" << QStringList{"new_README", "new_photo.jpg"};
-    QTest::newRow("after") << QStringList{"photo.jpg", "README", "a.tar.gz", ".profile"} << "插入到原名称之后"
-                           << "_s"
-                           << ""
-                           << "" << QStringList{".profile", "README_s", "a.tar_s.gz", "photo_s.jpg"};
-    QTest::newRow("replace, new text unused") << QStringList{"a-b-c.txt", "text.txt", "Photo.JPG"} << "替换指定字符"
-                                              << ""
-                                              << "-"
-                                              << "_" << QStringList{"Photo.JPG", "a_b_c.txt", "text.txt"};
-    QTest::newRow("replace, case and extension") << QStringList{"text.txt", "Photo.JPG"} << "替换指定字符"
-                                                 << ""
-                                                 << "t"
-                                                 << "T" << QStringList{"PhoTo.JPG", "TexT.TxT"};
-    QTest::newRow("replace empties name: kept") << QStringList{"abc"} << "替换指定字符"
-                                                << ""
-                                                << "abc"
-                                                << "" << QStringList{"abc"};
-}
-
-void TestRenameClick::eachMode()
-{
-    QFETCH(QStringList, before);
-    QFETCH(QString, option);
-    QFETCH(QString, newText);
-    QFETCH(QString, find);
-    QFETCH(QString, with);
-    QFETCH(QStringList, after);
-
-    ListedFolder f(before);
-    // ".profile" is hidden and so not listed; every listed row is selected.
-    QTest::mouseClick(f.d.button("全选"), Qt::LeftButton);
-    f.rename(option.toUtf8().constData(), newText, find, with);
-    QVERIFY(f.d.fakes.messages.shown.empty() && f.d.fakes.messages.asked.isEmpty());
-    QCOMPARE(f.files(), after);
-
-    // Ctrl+Z takes the batch back, every name as it was.
-    QTest::keyClick(f.d.list(), Qt::Key_Z, Qt::ControlModifier);
-    QStringList original = before;
-    original.sort();
-    QCOMPARE(f.files(), original);
-    QCOMPARE(f.d.rows().size(), before.size() - int(before.contains(".profile")));
-    QVERIFY(f.d.fakes.messages.shown.empty());
-}
 
 // A mount without RENAME_NOREPLACE or hard links whose placeholder ends up
 // over the file moved onto it: the first such file is named, the rest keep theirs.
@@ -299,43 +202,6 @@ void TestRenameClick::refreshAfterClick()
     f.rename("插入到原名称之前", QStringLiteral("x"));
     QCOMPARE(f.d.model()->rowCount(), 0);
     QVERIFY(f.d.fakes.messages.shown.empty());
-}
-
-// While the field shows the listed text, the click renames in the folder that
-// was listed, even if that path now leads elsewhere; a typed path is renamed in
-// as typed; and a listed name that is a folder there is left alone.
-void TestRenameClick::renamesWhereTheListCameFrom()
-{
-    QTemporaryDir root;
-    QDir top(root.path());
-    QVERIFY(top.mkdir("listed") && top.mkdir("elsewhere") && top.mkdir("typed") && top.mkdir("empty"));
-    makeFile(root.filePath("listed/a.txt"), "listed");
-    makeFile(root.filePath("elsewhere/a.txt"), "elsewhere");
-    makeFile(root.filePath("typed/a.txt"), "typed");
-
-    RenameWindowDriver d;
-    d.pickFolder(root.filePath("listed"));
-    QVERIFY(top.rename("listed", "moved"));
-    QVERIFY(QFile::link(root.filePath("elsewhere"), root.filePath("listed")));
-    d.selectRows({0});
-    d.field("新名称")->setText("new_");
-    QTest::mouseClick(d.button("CommandButton1"), Qt::LeftButton);
-    QCOMPARE(filesIn(root.filePath("moved")), QStringList{"new_a.txt"});
-    QCOMPARE(filesIn(root.filePath("elsewhere")), QStringList{"a.txt"});
-
-    d.field("路径")->setText(root.filePath("typed"));
-    d.selectRows({0});
-    QTest::mouseClick(d.button("CommandButton1"), Qt::LeftButton);
-    QCOMPARE(filesIn(root.filePath("typed")), QStringList{"new_a.txt"});
-
-    // A pick without files keeps the old list while the field names the new folder.
-    QVERIFY(top.mkdir("empty/new_a.txt"));
-    d.pickFolder(root.filePath("empty"));
-    QCOMPARE(d.rows(), QStringList{"new_a.txt"});
-    d.selectRows({0});
-    QTest::mouseClick(d.button("CommandButton1"), Qt::LeftButton);
-    QVERIFY(QFileInfo(root.filePath("empty/new_a.txt")).isDir());
-    QVERIFY(!QFileInfo::exists(root.filePath("empty/new_new_a.txt")));
 }
 
 void TestRenameClick::undoNeverOverwrites()
@@ -537,60 +403,6 @@ void TestRenameClick::undoAfterACrashPartWay()
     QCOMPARE(next.fakes.messages.shown[0].text,
              QStringLiteral("此文件夹中有 1 个文件仍在重命名中断时的临时名称下（如“~quillbox-00000000000000b2”），"
                             "没有记录能找回它的原名称，请查看内容后手动改名。"));
-}
-
-// The journal `text`, or where empty one pair in `folder` (the listed one
-// where empty) with the listed folder's identity, its inode moved by `inode`;
-// a negative `inode` has another copy of the program hold the journal.
-void TestRenameClick::undoRefuses_data()
-{
-    QTest::addColumn<QByteArray>("text");
-    QTest::addColumn<QByteArray>("folder");
-    QTest::addColumn<int>("inode");
-    QTest::addColumn<QString>("message");
-    const QString damaged = QStringLiteral("无法撤销：重命名记录不完整或已损坏。");
-    QTest::newRow("folder gone") << QByteArray() << QByteArray("/nonexistent") << 0
-                                 << QStringLiteral("无法撤销：上次重命名的文件夹已不存在。");
-    QTest::newRow("another folder at its path")
-        << QByteArray() << QByteArray() << 1 << QStringLiteral("无法撤销：上次重命名的文件夹已被移动或替换。");
-    QTest::newRow("cut short") << QByteArray("QUILLBOX-JOURNAL 2\nF 4 0 0\n/tmp\nP 1 1\na") << QByteArray() << 0
-                               << damaged;
-    QTest::newRow("damaged") << QByteArray("QUILLBOX-JOURNAL 2\nF 4 0 0\n/tmp\nX\n") << QByteArray() << 0 << damaged;
-    QTest::newRow("newer") << QByteArray("QUILLBOX-JOURNAL 6\nwhatever\n") << QByteArray() << 0
-                           << QStringLiteral("无法撤销：重命名记录由更新版本的 Quillbox 写入。");
-    // Another copy of the program holds the journal: neither undo nor a click goes on.
-    QTest::newRow("held by another copy")
-        << QByteArray() << QByteArray() << -1 << QStringLiteral("另一个 Quillbox 正在重命名或撤销，请稍后再试。");
-}
-
-void TestRenameClick::undoRefuses()
-{
-    QFETCH(QByteArray, text);
-    QFETCH(QByteArray, folder);
-    QFETCH(int, inode);
-    QFETCH(QString, message);
-    ListedFolder f({"b"});
-    const NameBytes listed = QFile::encodeName(f.dir.path()).toStdString();
-    FolderIdentity identity = f.d.fakes.renamer->openFolder(listed)->identity();
-    if (inode > 0)
-        identity.inode += std::uint64_t(inode);
-    f.d.fakes.journal.heldElsewhere = inode < 0;
-    f.d.fakes.journal.text = text.isEmpty()
-                                 ? journalPlan(folder.isEmpty() ? listed : folder.toStdString(), identity, {{"a", "b"}})
-                                       + journalBlock("D 0\nE\n")
-                                 : text.toStdString();
-    f.d.list()->actions().at(0)->setEnabled(true);
-    QTest::keyClick(f.d.list(), Qt::Key_Z, Qt::ControlModifier);
-    QCOMPARE(f.d.fakes.messages.shown.size(), std::size_t(1));
-    QCOMPARE(f.d.fakes.messages.shown[0].text, message);
-    QCOMPARE(f.files(), QStringList{"b"});
-    if (inode < 0) {
-        f.d.selectRows({0});
-        f.rename("插入到原名称之前", QStringLiteral("new_"));
-        QCOMPARE(f.d.fakes.messages.shown.size(), std::size_t(2));
-        QCOMPARE(f.d.fakes.messages.shown[1].text, message);
-        QCOMPARE(f.files(), QStringList{"b"});
-    }
 }
 
 // A selected row's tip says what 确定 would do to it: under the mouse, at the

@@ -2,19 +2,16 @@
 
 #pragma once
 
-#include "BatchPlan.h"
-#include "FolderLister.h"
+#include "FileRows.h"
 #include "JournalStore.h"
-#include "MessageBox.h"
-#include "RenameBatch.h"
-#include "RowOrder.h"
+#include "PredictedPlan.h"
+#include "SessionReports.h"
 
 #include <QObject>
 
-// What one rename window works on: the folder field, the listed folder and
-// its files, the selection, the naming mode and texts, the plan a click would
-// run, and whether there is a batch to undo. The window shows it and passes on
-// what the user does; the boxes it needs are shown from here.
+// What one rename window works on: the folder field, the listed rows, the
+// naming mode and texts, the plan a click would run, and whether there is a
+// batch to undo. The window shows it and passes on what the user does.
 class RenameSession : public QObject {
     Q_OBJECT
 public:
@@ -38,26 +35,20 @@ public:
     // The path the field stands for: what was put into it while it shows that.
     NameBytes folderPath() const;
 
-    const std::vector<NameBytes> &names() const { return names_; }
-    // Whether a folder with files has been listed, so that selecting works.
-    bool listed() const { return listed_; }
-
+    const FileRows &rows() const { return rows_; }
     void setSelection(std::vector<RowRange> merged);
-    const std::vector<RowRange> &selection() const { return selection_; }
     void selectAll();
     void invertSelection();
+    // Shows the rows in another order, the selected files still selected.
+    void setOrder(RowOrder order);
 
     void setNaming(NamingMode mode, const NamingTexts &texts);
 
-    // Shows the rows in another order, the selected files still selected. The
-    // order holds for every listing after it.
-    void setOrder(RowOrder order);
-    RowOrder order() const { return order_; }
-
-    // The click: its checks, then the batch, the list read anew and what went wrong told.
-    // Returns the outcome of each selected row; none when a check or a box stopped it.
-    std::vector<RenameOutcome> renameSelected();
-    void undoLast();
+    // The click: its checks, then the batch, the list read anew, and a box
+    // for what stopped it or went wrong.
+    ClickResult renameSelected();
+    // None where another copy held the journal.
+    std::optional<UndoReport> undoLast();
     bool canUndo() const { return canUndo_; }
 
     // What a click would do now, predicted on the folder as it is; nothing
@@ -75,13 +66,8 @@ private:
     void showListing(FolderListing listing);
     void refreshFileList();
     void updateUndo();
-    void reportNotKept(const std::vector<RenameRequest> &requests, const std::vector<RenameOutcome> &outcomes);
-    // `shown`: the batch was in the folder the rows show.
-    void reportUndo(const UndoReport &report, bool shown);
-    // The click's checks, in its order; the preview shows nothing where one fails.
-    enum class ClickCheck { Passed, NoNewText, NoFolder };
-    ClickCheck failingCheck() const;
-    void sortRows();
+    // The click's first failing check, in its order; Ran where all pass.
+    ClickResult::End failingCheck() const;
 
     MessageBox &messages_;
     FolderLister &lister_;
@@ -93,29 +79,17 @@ private:
     // bytes no text can carry.
     QString putText_;
     NameBytes putPath_;
-    std::vector<NameBytes> names_;      // as shown
-    std::vector<std::uint64_t> inodes_; // each shown row's inode number; none where unknown
-    // In another order than the file system's: the rows as listed, and for
-    // each shown row its place among them.
-    std::vector<NameBytes> listingOrder_;
-    std::vector<std::uint64_t> listingInodes_;
-    std::vector<std::size_t> shownFrom_;
-    RowOrder order_ = RowOrder::FileSystem;
-    // The folder the rows were read from, and the field's text then: a click
-    // renames there while the field still shows that text.
-    std::shared_ptr<FolderHandle> listedFolder_;
-    QString listedText_;
-    bool listed_ = false;
 
-    std::vector<RowRange> selection_;
+    FileRows rows_;
+    // The field's text when the rows were read: a click renames in their
+    // folder while the field still shows it.
+    QString listedText_;
+    bool listed_ = false; // a folder with files has been listed, so that a click may run
+
     NamingMode mode_ = NamingMode::InsertBefore;
     NamingTexts texts_;
-
-    // Made anew when any input above changes, or when the folder may have
-    // changed since its prediction.
-    std::optional<BatchPlan> plan_;
-    std::shared_ptr<FolderHandle> planFolder_;
-    std::optional<FolderStamp> planStamp_;
+    // Dropped when any input above changes.
+    PredictedPlan plan_;
 
     bool canUndo_ = false;
 };

@@ -6,6 +6,7 @@
 #include "FileListView.h"
 #include "FolderField.h"
 #include "FolderPicker.h"
+#include "ProgramTexts.h"
 #include "UiLook.h"
 #include "UndoKeyPassThrough.h"
 #include "WindowRef.h"
@@ -53,7 +54,7 @@ void RenameWindow::connectHandlers()
     connect(CommandButton1, &QPushButton::clicked, this, [this] { session_.renameSelected(); });
     connect(CommandButton2, &QPushButton::clicked, this, &RenameWindow::CommandButton2_Click);
 
-    undo_ = new QAction(QStringLiteral("撤销上次重命名"), this);
+    undo_ = new QAction(Texts::undoLastAction(), this);
     undo_->setShortcut(QKeySequence::Undo);
     ListBox1->addAction(undo_);
     ListBox1->setContextMenuPolicy(Qt::ActionsContextMenu);
@@ -62,12 +63,12 @@ void RenameWindow::connectHandlers()
     separator->setSeparator(true);
     ListBox1->addAction(separator);
     auto *orders = new QActionGroup(this);
-    for (const auto &[text, order] : {std::pair{QStringLiteral("按名称排序"), RowOrder::Name},
-                                      std::pair{QStringLiteral("按修改时间排序"), RowOrder::Modified},
-                                      std::pair{QStringLiteral("按文件系统顺序"), RowOrder::FileSystem}}) {
+    for (const auto &[text, order] :
+         {std::pair{Texts::orderByName(), RowOrder::Name}, std::pair{Texts::orderByModified(), RowOrder::Modified},
+          std::pair{Texts::orderAsListed(), RowOrder::FileSystem}}) {
         QAction *action = orders->addAction(text);
         action->setCheckable(true);
-        action->setChecked(order == session_.order());
+        action->setChecked(order == session_.rows().order());
         connect(action, &QAction::triggered, this, [this, order = order] { session_.setOrder(order); });
         ListBox1->addAction(action);
     }
@@ -104,8 +105,8 @@ void RenameWindow::showChange(RenameSession::Change what)
     }
     case RenameSession::Change::Selection: {
         QItemSelection selection;
-        selection.reserve(static_cast<qsizetype>(session_.selection().size()));
-        for (const RowRange &range : session_.selection())
+        selection.reserve(static_cast<qsizetype>(session_.rows().selection().size()));
+        for (const RowRange &range : session_.rows().selection())
             selection.append(QItemSelectionRange(files_->index(range.first), files_->index(range.last)));
         // Clearing first keeps Qt from comparing the old and new selections range by range.
         const QScopedValueRollback<bool> showing(showingSelection_, true);
@@ -170,7 +171,7 @@ void RenameWindow::setReplaceFieldsEnabled(bool enabled)
 
 void RenameWindow::路径_DblClick()
 {
-    const std::optional<QString> picked = picker_.pick(QStringLiteral("选择文件夹"));
+    const std::optional<QString> picked = picker_.pick(Texts::pickFolderTitle());
     if (picked)
         takeFolder(toNativeName(*picked));
 }

@@ -9,6 +9,7 @@
 #include "FileListView.h"
 #include "FolderField.h"
 #include "OptionButton.h"
+#include "ProgramTexts.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -75,7 +76,7 @@ void RenameWindow::buildControls()
     place(Label2, 6, 24, 54, 12);
 
     files_ = new FileListModel(
-        session_.names(), [this](int row) { return session_.tipFor(row); }, this);
+        session_.rows().names(), [this](int row) { return session_.tipFor(row); }, this);
     ListBox1 = make<FileListView>(this, "ListBox1");
     ListBox1->setModel(files_);
     ListBox1->setSelectionMode(QAbstractItemView::ExtendedSelection);
@@ -129,7 +130,7 @@ void RenameWindow::buildControls()
 
     ShockwaveFlash1 = make<BannerStrip>(this, "ShockwaveFlash1");
     ShockwaveFlash1->setFocusPolicy(Qt::TabFocus);
-    ShockwaveFlash1->setAccessibleName(QStringLiteral("横幅动画"));
+    ShockwaveFlash1->setAccessibleName(Texts::bannerName());
     place(ShockwaveFlash1, 0, 264, 282, 36);
 
     nameByLabel(Label1, 路径);

@@ -1,0 +1,27 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#pragma once
+
+#include "BatchPlan.h"
+#include "FileRows.h"
+
+// The plan a click would run on the rows, and the folder's stamp that proves
+// its prediction still holds.
+class PredictedPlan {
+public:
+    // Forgets the plan, for inputs that changed.
+    void drop() { plan_.reset(); }
+    // The plan of these inputs, made where it was dropped.
+    BatchPlan &of(NamingMode mode, const NamingTexts &texts, const FileRows &rows);
+    // The plan, predicted again on `folder` unless its stamp proves it unchanged.
+    const BatchPlan &predictedOn(const std::shared_ptr<FolderHandle> &folder, FileRenamer &renamer, std::int64_t now);
+    // Whether a prediction is kept and the folder it was made on is as it was then.
+    bool holds() const;
+    // The plan, moved out: a click runs it, and its outcome makes a new one anyway.
+    BatchPlan take() { return std::move(*std::exchange(plan_, std::nullopt)); }
+
+private:
+    std::optional<BatchPlan> plan_;
+    std::shared_ptr<FolderHandle> folder_;
+    std::optional<FolderStamp> stamp_;
+};

@@ -1,0 +1,119 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#pragma once
+
+#include <QString>
+#include <cstddef>
+
+// Every text the program shows besides its controls' captions, which stay
+// with their windows. Each takes its names in one `arg`, so that a name
+// holding "%1" stays as it is.
+namespace Texts {
+
+// Titles of the boxes.
+inline QString programTitle() { return QStringLiteral("Quillbox"); }
+inline QString hintTitle() { return QStringLiteral("提示"); }
+inline QString authorTitle() { return QStringLiteral("Marvolt"); }
+
+// Picking and listing a folder.
+inline QString pickFolderTitle() { return QStringLiteral("选择文件夹"); }
+inline QString selectionHint()
+{
+    return QStringLiteral("请选择需要重命名的文件。可以全选！\n"
+                          "也可以按住Cltr键或者Shift键多项选择。\n"
+                          "还可以反向选择！");
+}
+inline QString noFilesFound() { return QStringLiteral("没发现文件哦！"); }
+inline QString notAFolder(const QString &path) { return QStringLiteral("“%1”不是文件夹，无法打开。").arg(path); }
+inline QString strandedTemporaries(qsizetype count, const QString &example)
+{
+    return QStringLiteral("此文件夹中有 %1 个文件仍在重命名中断时的临时名称下（如“%2”），"
+                          "没有记录能找回它的原名称，请查看内容后手动改名。")
+        .arg(QString::number(count), example);
+}
+
+// The list's context menu.
+inline QString undoLastAction() { return QStringLiteral("撤销上次重命名"); }
+inline QString orderByName() { return QStringLiteral("按名称排序"); }
+inline QString orderByModified() { return QStringLiteral("按修改时间排序"); }
+inline QString orderAsListed() { return QStringLiteral("按文件系统顺序"); }
+
+// The click.
+inline QString enterNewName() { return QStringLiteral("请输入新名称。"); }
+inline QString pickFolderFirst() { return QStringLiteral("请选择存放需要重命名文件的文件夹再执行工具！"); }
+inline QString freeNamesFirstQuestion(std::size_t waiting)
+{
+    return QStringLiteral("有 %1 个文件的新名称正被本次要改名的其他文件占用。\n\n"
+                          "按“是”先让出这些名称，每个文件都改为它的新名称；"
+                          "按“否”按列表顺序改名，跳过这些文件；按“取消”不改名。")
+        .arg(waiting);
+}
+inline QString noJournalQuestion() { return QStringLiteral("无法记录本次重命名，完成后将不能撤销。仍要重命名吗？"); }
+inline QString otherCopyBusy() { return QStringLiteral("另一个 Quillbox 正在重命名或撤销，请稍后再试。"); }
+inline QString renameNotKept(const QString &from, const QString &to)
+{
+    return QStringLiteral("“%1”改名为“%2”后，无法确认新名称下仍是原来的文件。其余文件没有再改名，请检查这个文件。")
+        .arg(from, to);
+}
+
+// A row's tip: what 确定 will do to it; `number` is its place among the selected files.
+inline QString tipAfterFreeing(const QString &newName, const QString &number)
+{
+    return QStringLiteral("先让出名称后改名为：%1（第 %2 个选中的文件）").arg(newName, number);
+}
+inline QString tipRenamed(const QString &newName, const QString &number)
+{
+    return QStringLiteral("按确定后改名为：%1（第 %2 个选中的文件）").arg(newName, number);
+}
+inline QString tipUnchanged(const QString &number)
+{
+    return QStringLiteral("按确定后名称不变（第 %1 个选中的文件）").arg(number);
+}
+inline QString tipHolderStays(const QString &holder, const QString &newName)
+{
+    return QStringLiteral("将跳过：上面选中的 %1 名称不变，%2 仍被占用").arg(holder, newName);
+}
+inline QString tipHolderFirst(const QString &holder, const QString &newName)
+{
+    return QStringLiteral("将跳过：上面选中的 %1 先改名为 %2").arg(holder, newName);
+}
+inline QString tipHolderSkipped(const QString &holder, const QString &newName)
+{
+    return QStringLiteral("将跳过：上面选中的 %1 不会改名，%2 仍被占用").arg(holder, newName);
+}
+inline QString tipExists(const QString &newName) { return QStringLiteral("将跳过：%1 已存在").arg(newName); }
+inline QString tipNotAFile(const QString &oldName) { return QStringLiteral("将跳过：%1 已不是文件").arg(oldName); }
+inline QString tipUnusableName(const QString &newName)
+{
+    return QStringLiteral("将跳过：“%1”不是可用的文件名").arg(newName);
+}
+inline QString tipGone(const QString &oldName) { return QStringLiteral("将跳过：%1 已不存在").arg(oldName); }
+
+// Undo.
+inline QString undoFolderGone() { return QStringLiteral("无法撤销：上次重命名的文件夹已不存在。"); }
+inline QString undoFolderReplaced() { return QStringLiteral("无法撤销：上次重命名的文件夹已被移动或替换。"); }
+inline QString undoNewerVersion() { return QStringLiteral("无法撤销：重命名记录由更新版本的 Quillbox 写入。"); }
+inline QString undoDamaged() { return QStringLiteral("无法撤销：重命名记录不完整或已损坏。"); }
+inline QString undoPartly(const QString &folder, qsizetype back, qsizetype still, const QString &why)
+{
+    return QStringLiteral("“%1”中的上次重命名只撤销了一部分：%2 个文件已恢复原名，%3 个文件仍是新名称。\n%4")
+        .arg(folder, QString::number(back), QString::number(still), why);
+}
+inline QString undoShortTaken(int count) { return QStringLiteral("原名称已被占用：%1 个").arg(count); }
+inline QString undoShortGone(int count) { return QStringLiteral("文件已不存在：%1 个").arg(count); }
+inline QString undoShortReplaced(int count) { return QStringLiteral("已换成另一个文件：%1 个").arg(count); }
+inline QString undoShortFailed(int count) { return QStringLiteral("无法改名：%1 个").arg(count); }
+inline QString undoneElsewhere(const QString &folder)
+{
+    return QStringLiteral("已撤销在“%1”中的上次重命名。").arg(folder);
+}
+
+// The About window and the banner.
+inline QString bannerName() { return QStringLiteral("横幅动画"); }
+inline QString closeName() { return QStringLiteral("关闭"); }
+inline QString aboutScrollText() { return QStringLiteral("Quillmark箱\n瞬间完成大批量文件重命名\n为提升您的工作效率"); }
+inline QString mailSubject() { return QStringLiteral(" Quillmark"); }
+inline QString mailBody() { return QStringLiteral(" >  关于 《Quillmark》，我有如下三点建议:%0A1:%0A2:%0A3:%0A%0A"); }
+inline QString noMailProgram() { return QStringLiteral("没有安装Outlook Express程序，请用其它方与与作者联系。"); }
+
+} // namespace Texts
