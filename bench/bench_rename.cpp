@@ -6,6 +6,7 @@
 #include "FileJournalStore.h"
 #include "FolderPicker.h"
 #include "MessageBox.h"
+#include "ProgressBox.h"
 #include "RenameWindow.h"
 #include "SystemServices.h"
 #include "WindowRef.h"
@@ -129,27 +130,37 @@ void makeSettledFolder(const QString &path, int count)
     QThread::msleep(1100);
 }
 
-// The real window on the system's services, answering every box with OK.
+// Shows nothing and never stops: the click as it ran before it had a box.
+struct NoProgress : ProgressBox {
+    void begin(std::size_t, const QString &, bool) override {}
+    bool advance(std::size_t) override { return true; }
+    void end() override {}
+};
+
+// The real window on the system's services, answering every box with OK;
+// `withProgress` false leaves its progress box out.
 struct Bench {
+    explicit Bench(bool withProgress = true)
+        : progress(withProgress ? static_cast<ProgressBox &>(real.progress) : none)
+    {
+        window.show();
+        QApplication::processEvents();
+        list = window.findChild<QListView *>(QStringLiteral("ListBox1"));
+    }
     SystemServices system;
+    NoProgress none;
     SilentMessages messages;
     AnsweringPicker picker;
     // The journal where a user's would be: on the disk.
     QTemporaryDir state{QDir::currentPath() + QStringLiteral("/bench-state-XXXXXX")};
     FileJournalStore journal{state.filePath(QStringLiteral("last-batch.journal"))};
     Services real = system.services();
+    ProgressBox &progress;
     Services services{messages,   picker,      real.lister,    real.renamer, real.settings,
-                      real.links, real.beeper, real.instances, journal};
+                      real.links, real.beeper, real.instances, journal,      progress};
     WindowRef about{[] { return nullptr; }};
     RenameWindow window{services, about};
     QListView *list = nullptr;
-
-    Bench()
-    {
-        window.show();
-        QApplication::processEvents();
-        list = window.findChild<QListView *>(QStringLiteral("ListBox1"));
-    }
     void click(const char *name) { window.findChild<QPushButton *>(QString::fromUtf8(name))->click(); }
     double listFolder(const QString &folder)
     {
@@ -216,10 +227,10 @@ Selecting measureSelecting(const QString &folder, int count)
 }
 
 // One click on a fresh folder, listed first, timed alone.
-double measureClick(const QString &folder, int count)
+double measureClick(const QString &folder, int count, bool withProgress = true)
 {
     makeSettledFolder(folder, count);
-    Bench bench;
+    Bench bench(withProgress);
     bench.listFolder(folder);
     bench.prepareClick(QStringLiteral("a_"));
     const double seconds = secondsOf([&] { bench.click("CommandButton1"); });
@@ -360,20 +371,27 @@ void report(const char *where, const QString &folder, int count, int rounds)
                 "  preview %6.3f s  sort by name %6.3f s  by time %6.3f s\n",
                 where, count, s.list, s.selectAll, s.invertBlock, s.invertAlternating, s.preview, s.sortByName,
                 s.sortByTime);
-    std::vector<double> clicks, loops, ratios;
+    std::vector<double> clicks, loops, ratios, bare, boxCosts;
     for (int round = 0; round < rounds; ++round) {
-        double click = 0, loop = 0;
+        double click = 0, loop = 0, noBox = 0;
         if (round % 2 == 0) {
             click = measureClick(folder, count);
+            noBox = measureClick(folder, count, false);
             loop = measureLoop(folder, count);
         } else {
             loop = measureLoop(folder, count);
+            noBox = measureClick(folder, count, false);
             click = measureClick(folder, count);
         }
         clicks.push_back(click);
         loops.push_back(loop);
         ratios.push_back(click / loop);
+        bare.push_back(noBox);
+        boxCosts.push_back(click / noBox);
     }
+    std::printf("%-5s %7d files  median of %d rounds: click %6.3f s  without its progress box %6.3f s  "
+                "with/without %.3fx\n",
+                where, count, rounds, median(clicks), median(bare), median(boxCosts));
     const double perl = count <= 100000 ? measurePerl(folder, count) : -1;
     std::printf("%-5s %7d files  median of %d rounds: rename click %6.3f s  plain loop %6.3f s  click/loop %.2fx "
                 "(from %.2fx to %.2fx)  perl rename %6.3f s\n",

@@ -63,6 +63,14 @@ struct Silent : MessageBox {
     Answer ask(const QString &, const QString &) override { return reply; }
 };
 
+// Presses 停止 once `stopAt` steps are done, as the case asks.
+struct StopsAt : ProgressBox {
+    std::size_t stopAt = SIZE_MAX;
+    void begin(std::size_t, const QString &, bool) override {}
+    bool advance(std::size_t done) override { return done < stopAt; }
+    void end() override {}
+};
+
 struct MemoryJournal : JournalStore {
     std::optional<std::string> text, previous;
     bool start(const std::string &plan) override
@@ -158,8 +166,9 @@ std::optional<std::string> runBatchCase(const std::string &folder, std::string_v
 
     PosixFileRenamer renamer(calls);
     Silent messages;
+    StopsAt progress;
     MemoryJournal journal;
-    RenameSession session(messages, lister, renamer, journal);
+    RenameSession session(messages, progress, lister, renamer, journal);
     if (!session.takeFolder(folder))
         return std::nullopt;
     for (const NameBytes &row : lister.rows) {
@@ -179,6 +188,8 @@ std::optional<std::string> runBatchCase(const std::string &folder, std::string_v
     const auto mode = NamingMode(bytes.next() % 4);
     session.setNaming(mode, {bytes.pick(newTexts), bytes.pick(findTexts), bytes.pick(replacements)});
     messages.reply = bytes.chance(50) ? Answer::Yes : Answer::No;
+    if (bytes.chance(20))
+        progress.stopAt = 1 + bytes.next() % lister.rows.size();
 
     const Folder before = read(folder);
     const BatchPlan *plan = session.currentPlan();
@@ -200,14 +211,25 @@ std::optional<std::string> runBatchCase(const std::string &folder, std::string_v
     if (outcomes.size() != requests.size())
         return std::string("the click did not tell every row");
     for (std::size_t i = 0; i < requests.size(); ++i) {
+        // Stopped, the batch takes no step after the one in hand.
+        if (isNotTried(outcomes[i])) {
+            if (progress.stopAt == SIZE_MAX)
+                return requests[i].from + ": not tried, though nobody stopped the batch";
+            ++count.stopped;
+            continue;
+        }
         ++count.rows;
         const RowFate actual = fateOf(requests[i], outcomes[i]);
         if (actual != predicted[i].fate)
             return requests[i].from + " -> " + requests[i].to + ": predicted " + std::to_string(int(predicted[i].fate))
                    + ", was " + std::to_string(int(actual));
     }
-    if (contents(read(folder)) != contents(before))
+    const Folder after = read(folder);
+    if (contents(after) != contents(before))
         return std::string("the click lost or overwrote a file");
+    for (const auto &entry : after)
+        if (temporaryNumber(entry.first))
+            return "the click left " + entry.first + " under a temporary name";
     session.undoLast();
     if (read(folder) != before)
         return std::string("undo did not bring the folder back");

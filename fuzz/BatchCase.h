@@ -10,9 +10,10 @@
 
 // What the batch cases run so far have covered.
 struct BatchCaseCount {
-    int clicked = 0;      // cases that reached the click
-    std::size_t rows = 0; // rows whose prediction was compared with the click
-    int asked = 0;        // clicks that asked whether to free names first
+    int clicked = 0;         // cases that reached the click
+    std::size_t rows = 0;    // rows whose prediction was compared with the click
+    int asked = 0;           // clicks that asked whether to free names first
+    std::size_t stopped = 0; // rows not tried, the batch stopped before them
 };
 
 // Makes one small folder at `folder` (which must not exist) from `bytes`: its

@@ -43,9 +43,9 @@ enum class RenameStatus {
     Replaced,   // another file than the one meant has the old name; nothing changed
 };
 
-// The error of a rename not tried because an earlier one in the batch was not
-// kept (see NotKept).
-constexpr int stoppedAfterDamage = ECANCELED;
+// The error of a rename not tried: an earlier one in the batch was not kept
+// (see NotKept), or the person stopped the batch.
+constexpr int notTried = ECANCELED;
 
 struct RenameOutcome {
     RenameStatus status;
@@ -54,6 +54,11 @@ struct RenameOutcome {
     // Whether the file now carries the new name.
     bool moved() const { return status == RenameStatus::Renamed || status == RenameStatus::NotKept; }
 };
+
+inline bool isNotTried(const RenameOutcome &outcome)
+{
+    return outcome.status == RenameStatus::Failed && outcome.error == notTried;
+}
 
 // A step of the no-overwrite fallback that leaves something of ours in the
 // folder if the program stops inside it. The journal is told of it before it

@@ -10,6 +10,7 @@ class InstanceGuard;
 class JournalStore;
 class LinkOpener;
 class MessageBox;
+class ProgressBox;
 class SettingsStore;
 
 // Every platform service the program uses, owned in one place. Tests fill it with fakes.
@@ -23,6 +24,7 @@ struct Services {
     Beeper &beeper;
     InstanceGuard &instances;
     JournalStore &journal;
+    ProgressBox &progress;
 };
 
 // What the rename window calls.
@@ -32,12 +34,14 @@ struct RenameServices {
     FolderLister &lister;
     FileRenamer &renamer;
     JournalStore &journal;
+    ProgressBox &progress;
     RenameServices(const Services &all)
         : messages(all.messages)
         , picker(all.picker)
         , lister(all.lister)
         , renamer(all.renamer)
         , journal(all.journal)
+        , progress(all.progress)
     {
     }
 };

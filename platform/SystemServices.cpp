@@ -8,6 +8,7 @@
 #include "QtFolderPicker.h"
 #include "QtLinkOpener.h"
 #include "QtMessageBox.h"
+#include "QtProgressBox.h"
 #include "QtSettingsStore.h"
 
 #ifdef _WIN32
@@ -36,6 +37,7 @@ struct SystemServices::Impl {
     QtBeeper beeper;
     LockFileInstanceGuard instances;
     FileJournalStore journal;
+    QtProgressBox progress;
 };
 
 SystemServices::SystemServices()
@@ -48,5 +50,5 @@ SystemServices::~SystemServices() = default;
 Services SystemServices::services()
 {
     return Services{impl_->messages, impl_->picker, *impl_->lister,   *impl_->renamer, impl_->settings,
-                    impl_->links,    impl_->beeper, impl_->instances, impl_->journal};
+                    impl_->links,    impl_->beeper, impl_->instances, impl_->journal, impl_->progress};
 }

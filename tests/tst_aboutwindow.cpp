@@ -33,7 +33,7 @@ struct AboutFixture {
     }};
     WindowRef about{[this]() -> QWidget * {
         const Services services{fakes.messages, fakes.picker, *fakes.lister, *fakes.renamer, fakes.settings,
-                                fakes.links,    fakes.beeper, *instances,    fakes.journal};
+                                fakes.links,    fakes.beeper, *instances,    fakes.journal,  fakes.progress};
         auto *window = new AboutWindow(services, bookCover, timing);
         if (window->isLoaded())
             return window;

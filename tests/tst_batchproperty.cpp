@@ -59,8 +59,8 @@ void TestBatchProperty::predictionsHold()
                                         .arg(QString::number(n), QString::number(seed),
                                              QString::fromStdString(wrong.value_or(std::string())))));
     }
-    qInfo("%d of %d cases clicked, %zu rows compared, %d asked to free names first", count.clicked, cases, count.rows,
-          count.asked);
+    qInfo("%d of %d cases clicked, %zu rows compared, %d asked to free names first, %zu rows stopped before",
+          count.clicked, cases, count.rows, count.asked, count.stopped);
 }
 
 QTEST_GUILESS_MAIN(TestBatchProperty)

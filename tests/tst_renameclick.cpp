@@ -3,16 +3,20 @@
 #include "RenameWindowDriver.h"
 
 #include "FileJournalStore.h"
+#include "QtProgressBox.h"
 #include "RenameJournal.h"
+#include "RenameSession.h"
 #include "posix/PosixFileRenamer.h"
 
 #include <QAccessible>
 #include <QHelpEvent>
 #include <QMenu>
 #include <QProcess>
+#include <QProgressDialog>
 #include <QRegularExpression>
 #include <QScopeGuard>
 #include <QTemporaryDir>
+#include <QThread>
 #include <QToolTip>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -66,6 +70,7 @@ private Q_SLOTS:
     void ordersToNumberIn();
     void renumberingAsksToFreeNamesFirst_data();
     void renumberingAsksToFreeNamesFirst();
+    void aLongClickCanBeStopped();
 };
 
 // A mount without RENAME_NOREPLACE or hard links whose placeholder ends up
@@ -614,6 +619,62 @@ void TestRenameClick::renumberingAsksToFreeNamesFirst()
     QCOMPARE(f.files(), before);
     for (const QString &name : before)
         QCOMPARE(f.content(name), name.toUtf8());
+}
+
+// A click slowed to a few milliseconds a file shows the real progress box,
+// which repaints while it runs; a press of its 停止 ends the batch after the
+// file in hand, and undo takes back exactly what was done.
+void TestRenameClick::aLongClickCanBeStopped()
+{
+    struct Slow : PosixCalls {
+        int renameNoReplace(int dirFd, const char *from, const char *to) override
+        {
+            QThread::msleep(4);
+            return PosixCalls::renameNoReplace(dirFd, from, to);
+        }
+    } calls;
+    PosixFileRenamer renamer(calls);
+    FakeServices fakes;
+    QtProgressBox progress;
+    RenameSession session(fakes.messages, progress, *fakes.lister, renamer, fakes.journal);
+    QTemporaryDir dir;
+    QStringList before;
+    for (int i = 0; i < 400; ++i) {
+        before << QStringLiteral("f%1").arg(i, 3, 10, QLatin1Char('0'));
+        makeFile(dir.filePath(before.back()), before.back().toUtf8());
+    }
+    QVERIFY(session.takeFolder(QFile::encodeName(dir.path()).toStdString()));
+    fakes.messages.shown.clear();
+    session.selectAll();
+    session.setNaming(NamingMode::InsertBefore, {"x_", {}, {}});
+
+    QString shown;
+    QTimer press;
+    QObject::connect(&press, &QTimer::timeout, [&] {
+        auto *box = qobject_cast<QProgressDialog *>(QApplication::activeModalWidget());
+        if (!box || !box->isVisible() || !shown.isEmpty())
+            return;
+        shown = box->labelText();
+        for (QPushButton *button : box->findChildren<QPushButton *>())
+            if (button->text() == QStringLiteral("停止"))
+                QTest::mouseClick(button, Qt::LeftButton);
+    });
+    press.start(20);
+    const ClickResult result = session.renameSelected();
+    QVERIFY2(shown.startsWith(QStringLiteral("正在重命名：已处理 ")), qPrintable(shown));
+    QVERIFY(shown.endsWith(QStringLiteral(" / 400 个文件\n") + dir.path()));
+    const auto renamed = std::count_if(result.outcomes.begin(), result.outcomes.end(),
+                                       [](const RenameOutcome &outcome) { return outcome.moved(); });
+    QVERIFY2(renamed > 0 && renamed < 400, qPrintable(QString::number(renamed)));
+    QCOMPARE(filesIn(dir.path()).size(), 400);
+    QCOMPARE(int(session.rows().names().size()), 400);
+    QVERIFY(!QApplication::activeModalWidget());
+
+    press.stop();
+    QVERIFY(session.undoLast());
+    before.sort();
+    QCOMPARE(filesIn(dir.path()), before);
+    QVERIFY(fakes.messages.shown.empty());
 }
 
 QTEST_MAIN(TestRenameClick)

@@ -8,6 +8,8 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+#include <fcntl.h>
+#include <sys/stat.h>
 
 Q_DECLARE_METATYPE(NamingMode)
 Q_DECLARE_METATYPE(ClickResult::End)
@@ -26,7 +28,7 @@ QStringList filesIn(const QString &folder)
 struct Session {
     QTemporaryDir dir;
     FakeServices fakes;
-    RenameSession session{fakes.messages, *fakes.lister, *fakes.renamer, fakes.journal};
+    RenameSession session{fakes.messages, fakes.progress, *fakes.lister, *fakes.renamer, fakes.journal};
 
     explicit Session(const QStringList &names, bool listed = true)
     {
@@ -62,6 +64,7 @@ private Q_SLOTS:
     void undoRefuses_data();
     void undoRefuses();
     void renamesWhereTheListCameFrom();
+    void stopsAfterTheFileInHand();
 };
 
 void TestRenameSession::checksComeFirst_data()
@@ -254,6 +257,60 @@ void TestRenameSession::renamesWhereTheListCameFrom()
     s.session.renameSelected();
     QVERIFY(QFileInfo(root.filePath("empty/new_a.txt")).isDir());
     QVERIFY(!QFileInfo::exists(root.filePath("empty/new_new_a.txt")));
+}
+
+// A renumbering whose rows rotate their names (by time: p2, p3, p1, then q)
+// stopped after every step in turn: no step after the one in hand is taken,
+// but a cycle begun is finished, so no file stays under a temporary name; the
+// journal holds just what was done, and undo takes it all back.
+void TestRenameSession::stopsAfterTheFileInHand()
+{
+    const QStringList byTime{"p2.jpg", "p3.jpg", "p1.jpg", "q.jpg"};
+    for (std::size_t stopAt = 1; stopAt <= 5; ++stopAt) {
+        Session s(byTime);
+        for (int i = 0; i < byTime.size(); ++i) {
+            const timespec times[2] = {{1000000 + i, 0}, {1000000 + i, 0}};
+            QVERIFY(::utimensat(AT_FDCWD, QFile::encodeName(s.dir.filePath(byTime[i])), times, 0) == 0);
+        }
+        s.session.setOrder(RowOrder::Modified);
+        s.selectAll();
+        s.fakes.progress.stopAt = stopAt;
+        const ClickResult result = s.rename(NamingMode::ReplaceWithNumber, QStringLiteral("p"));
+        QCOMPARE(s.fakes.messages.asked.size(), 1);
+        QCOMPARE(s.fakes.progress.begun.size(), std::size_t(1));
+        QVERIFY(!s.fakes.progress.begun[0].undo);
+        QCOMPARE(s.fakes.progress.ended, 1);
+        int renamed = 0;
+        for (std::size_t row = 0; row < result.outcomes.size(); ++row) {
+            const QString name = byTime[int(row)], to = QStringLiteral("p%1.jpg").arg(row + 1);
+            QFile file(s.dir.filePath(result.outcomes[row].moved() ? to : name));
+            QVERIFY2(file.open(QIODevice::ReadOnly), qPrintable(name));
+            QCOMPARE(file.readAll(), name.toUtf8());
+            renamed += result.outcomes[row].moved();
+        }
+        QCOMPARE(s.files().size(), byTime.size());
+        for (const RenameOutcome &outcome : result.outcomes)
+            QVERIFY(outcome.moved() || outcome == (RenameOutcome{RenameStatus::Failed, notTried}));
+        // q first, then the cycle, which a stop inside it finishes.
+        QCOMPARE(renamed, stopAt == 1 ? 1 : 4);
+
+        // The undo is stopped as well, and says so; undoing again takes back
+        // the rest, with no word of the files already back.
+        s.session.undoLast();
+        QVERIFY(s.fakes.progress.begun.back().undo);
+        if (stopAt > 1 && stopAt < 5) {
+            QCOMPARE(s.fakes.messages.shown.size(), std::size_t(1));
+            QVERIFY(s.fakes.messages.shown[0].text.contains(
+                QStringLiteral("3 个文件已恢复原名，1 个文件仍是新名称。\n已停止，未撤销：1 个")));
+        }
+        s.fakes.messages.shown.clear();
+        s.fakes.progress.stopAt = SIZE_MAX;
+        s.session.undoLast();
+        QVERIFY(s.fakes.messages.shown.empty());
+        QStringList before = byTime;
+        before.sort();
+        QCOMPARE(s.files(), before);
+    }
 }
 
 QTEST_GUILESS_MAIN(TestRenameSession)

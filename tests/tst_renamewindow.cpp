@@ -182,7 +182,7 @@ void TestRenameWindow::pickerLeavesTheWindowUsable()
     RenameWindowDriver d;
     QtFolderPicker picker;
     const Services services{d.fakes.messages, picker,         *d.fakes.lister,   *d.fakes.renamer, d.fakes.settings,
-                            d.fakes.links,    d.fakes.beeper, d.fakes.instances, d.fakes.journal};
+                            d.fakes.links,    d.fakes.beeper, d.fakes.instances, d.fakes.journal,  d.fakes.progress};
     WindowRef about([] { return nullptr; });
     RenameWindow window(services, about);
     window.show();

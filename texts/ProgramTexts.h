@@ -56,6 +56,15 @@ inline QString renameNotKept(const QString &from, const QString &to)
         .arg(from, to);
 }
 
+// The box that shows a long click's or undo's progress.
+inline QString stopButton() { return QStringLiteral("停止"); }
+inline QString progress(std::size_t done, std::size_t total, const QString &folder, bool undo)
+{
+    return (undo ? QStringLiteral("正在撤销：已处理 %1 / %2 个文件\n%3")
+                 : QStringLiteral("正在重命名：已处理 %1 / %2 个文件\n%3"))
+        .arg(QString::number(done), QString::number(total), folder);
+}
+
 // A row's tip: what 确定 will do to it; `number` is its place among the selected files.
 inline QString tipAfterFreeing(const QString &newName, const QString &number)
 {
@@ -102,6 +111,7 @@ inline QString undoPartly(const QString &folder, qsizetype back, qsizetype still
 inline QString undoShortTaken(int count) { return QStringLiteral("原名称已被占用：%1 个").arg(count); }
 inline QString undoShortGone(int count) { return QStringLiteral("文件已不存在：%1 个").arg(count); }
 inline QString undoShortReplaced(int count) { return QStringLiteral("已换成另一个文件：%1 个").arg(count); }
+inline QString undoShortStopped(int count) { return QStringLiteral("已停止，未撤销：%1 个").arg(count); }
 inline QString undoShortFailed(int count) { return QStringLiteral("无法改名：%1 个").arg(count); }
 inline QString undoneElsewhere(const QString &folder)
 {

@@ -214,7 +214,7 @@ RenameOutcome renameNoOverwrite(PosixCalls &sys, int dirFd, const NameBytes &fro
     if (from == to)
         return renamed;
     if (ways.fallbackDamaged)
-        return failed(stoppedAfterDamage);
+        return failed(notTried);
     if (throughTemporaryName)
         return throughTemporary(sys, dirFd, from, to, ways, temporary);
     const RenameOutcome outcome = moveNoReplace(sys, dirFd, from, to, ways);

@@ -40,7 +40,13 @@ std::vector<RenameOutcome> StepRun::run(MoveOrder order, const FileRenamer::Inte
     const std::unique_ptr<FolderMoves> moves = renamer_.movesIn(folder_, intend);
     std::vector<RenameOutcome> outcomes;
     outcomes.reserve(steps_.size());
+    bool stopping = false;
+    std::size_t underTemporary = 0; // files a cycle has parked under its temporary name
     for (std::size_t i = 0; i < steps_.size(); ++i) {
+        if (stopping && underTemporary == 0) {
+            outcomes.resize(steps_.size(), {RenameStatus::Failed, notTried});
+            break;
+        }
         const std::size_t row = rows_.empty() ? i : rows_[i];
         const RowPlan plan = rules_.decideNth(i, row);
         order.throughTemporary = plan.caseOnly;
@@ -49,15 +55,19 @@ std::vector<RenameOutcome> StepRun::run(MoveOrder order, const FileRenamer::Inte
             = plan.fate == RowFate::Renamed ? moves->move(i, steps_[i], order) : outcomeOf(plan.fate);
         rules_.applyNth(i, row, plan.fate == RowFate::Renamed ? fateOf(steps_[i], outcome) : plan.fate);
         outcomes.push_back(outcome);
-        if (progress)
-            progress(i, outcome);
+        if (outcome.moved() && isTemporaryName(steps_[i].to))
+            ++underTemporary;
+        if (isTemporaryName(steps_[i].from) && underTemporary > 0)
+            --underTemporary;
+        if (progress && !progress(i, outcome))
+            stopping = true;
     }
     return outcomes;
 }
 
 std::vector<RenameOutcome> renameBatch(FileRenamer &renamer, const FolderHandle &folder, const NameBytes &folderPath,
                                        const BatchSchedule &schedule, JournalStore &journal,
-                                       const std::function<bool()> &renameWithoutJournal)
+                                       const std::function<bool()> &renameWithoutJournal, const GoOn &goOn)
 {
     const std::vector<RenameRequest> &requests = schedule.steps;
     if (requests.empty())
@@ -95,14 +105,17 @@ std::vector<RenameOutcome> renameBatch(FileRenamer &renamer, const FolderHandle 
         journal.clear();
         // The folder may have changed while the question was open.
         steps.emplace(renamer, folder, requests, schedule.rows);
-        return steps->run({});
+        return steps->run({}, {}, [&](std::size_t index, const RenameOutcome &) {
+            return !goOn || goOn(index + 1, requests.size());
+        });
     }
     std::string marks;
     std::size_t pending = 0;
     bool changed = false;
     const auto progress = [&](std::size_t index, const RenameOutcome &outcome) {
+        const bool more = !goOn || goOn(index + 1, requests.size());
         if (!outcome.moved() || journalIndex[index] == notJournaled)
-            return;
+            return more;
         changed = true;
         marks += journalMark(journalIndex[index]);
         // A file under a cycle's temporary name is marked before it moves on,
@@ -114,6 +127,7 @@ std::vector<RenameOutcome> renameBatch(FileRenamer &renamer, const FolderHandle 
             marks.clear();
             pending = 0;
         }
+        return more;
     };
     // A fallback step is recorded before it is taken, with the marks so far,
     // so that a stop inside it is mended at the next start.
@@ -287,7 +301,7 @@ void recoverInterruptedStep(FileRenamer &renamer, JournalStore &journal)
     }
 }
 
-UndoReport undoLastBatch(FileRenamer &renamer, JournalStore &journal)
+UndoReport undoLastBatch(FileRenamer &renamer, JournalStore &journal, const GoOn &goOn)
 {
     UndoReport report;
     const std::optional<std::string> text = journal.read();
@@ -370,12 +384,19 @@ UndoReport undoLastBatch(FileRenamer &renamer, JournalStore &journal)
                       step.request = pairOf[step.request];
                       return journal.append(journalBlock(journalIntent(step)), false);
                   },
-                  {},
+                  [&](std::size_t step, const RenameOutcome &) { return !goOn || goOn(step + 1, back.size()); },
                   [&](std::size_t step) {
                       return batch.temporaries ? temporaryName(*batch.temporaries + pairOf[step]) : NameBytes();
                   });
+    // A file an undo stopped part-way already took back is back.
+    for (std::size_t i = 0; i < back.size(); ++i)
+        if (!report.outcomes[i].moved() && !isNotTried(report.outcomes[i]) && back[i].inode != 0
+            && renamer.inodeOf(*folder, back[i].to) == back[i].inode)
+            report.outcomes[i] = {RenameStatus::Renamed, 0};
     // Undone once, the batch is gone; a stop part-way keeps the journal, and
     // undoing again only finds the pairs not yet back.
-    journal.clear();
+    const bool stopped = std::any_of(report.outcomes.begin(), report.outcomes.end(), isNotTried);
+    if (!stopped)
+        journal.clear();
     return report;
 }

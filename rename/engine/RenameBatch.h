@@ -7,7 +7,10 @@
 
 #include <optional>
 
-using StepProgress = std::function<void(std::size_t step, const RenameOutcome &outcome)>;
+// Told of each step's outcome as it is known; false asks the run to stop.
+using StepProgress = std::function<bool(std::size_t step, const RenameOutcome &outcome)>;
+// Told how many of all steps are done; false once the person asked to stop.
+using GoOn = std::function<bool(std::size_t done, std::size_t total)>;
 
 // The steps of one batch or undo with their folder read by the rules, ready
 // to be taken. `rows` as in BatchSchedule; the steps must outlive the run.
@@ -20,7 +23,10 @@ public:
     // through reaches the file system, in `order` but for the rules' change
     // of case. With `order.sameFileOnly`, a step whose inode number or look is
     // known renames only that file. Returns each step's
-    // outcome, telling `progress` of each as it is known.
+    // outcome, telling `progress` of each as it is known. Where `progress`
+    // asks to stop, no step after the one in hand is taken (a cycle begun is
+    // finished first, so that no file stays under its temporary name); each
+    // gets {Failed, notTried}.
     // A change of case goes through the temporary name `temporaryFor` gives
     // the step, where it gives one.
     std::vector<RenameOutcome> run(MoveOrder order, const FileRenamer::Intend &intend = {},
@@ -53,9 +59,11 @@ inline std::vector<RenameOutcome> runSteps(FileRenamer &renamer, const FolderHan
 // Returns each step's outcome. The journal holds the steps in the order
 // taken, each with its file's inode number, so that undo takes them back
 // newest first and moves back only the file the batch renamed.
+// `goOn` is told of each step taken and may stop the batch after it; the
+// journal then holds just the steps taken.
 std::vector<RenameOutcome> renameBatch(FileRenamer &renamer, const FolderHandle &folder, const NameBytes &folderPath,
                                        const BatchSchedule &schedule, JournalStore &journal,
-                                       const std::function<bool()> &renameWithoutJournal);
+                                       const std::function<bool()> &renameWithoutJournal, const GoOn &goOn = {});
 
 enum class UndoRefusal { FolderGone, FolderReplaced, CutShort, Unreadable, NewerVersion };
 
@@ -81,4 +89,5 @@ void recoverInterruptedStep(FileRenamer &renamer, JournalStore &journal);
 // without a mark are tried too: only a file found under its new name with its
 // old name free goes back, once the step a stop left half taken is mended. A file whose inode number is not the one the
 // batch renamed stays as it is. Undoing twice does nothing the second time.
-UndoReport undoLastBatch(FileRenamer &renamer, JournalStore &journal);
+// Stopped by `goOn`, it keeps the journal, and undoing again takes back the rest.
+UndoReport undoLastBatch(FileRenamer &renamer, JournalStore &journal, const GoOn &goOn = {});

@@ -6,10 +6,13 @@
 #include "PreviewTip.h"
 #include "ProgramTexts.h"
 
-RenameSession::RenameSession(MessageBox &messages, FolderLister &lister, FileRenamer &renamer, JournalStore &journal,
-                             QObject *parent)
+#include <QScopedValueRollback>
+
+RenameSession::RenameSession(MessageBox &messages, ProgressBox &progress, FolderLister &lister, FileRenamer &renamer,
+                             JournalStore &journal, QObject *parent)
     : QObject(parent)
     , messages_(messages)
+    , progress_(progress)
     , lister_(lister)
     , renamer_(renamer)
     , journal_(journal)
@@ -105,6 +108,21 @@ ClickResult::End RenameSession::failingCheck() const
     return listed_ ? ClickResult::End::Ran : ClickResult::End::NoFolder;
 }
 
+// The box begins with the first step taken, after any question the work asks.
+template <class Work> auto RenameSession::watched(bool undo, Work work)
+{
+    const QScopedValueRollback<bool> running(running_, true);
+    bool begun = false;
+    auto result = work([&](std::size_t done, std::size_t total) {
+        if (!std::exchange(begun, true))
+            progress_.begin(total, displayName(folderPath()), undo);
+        return progress_.advance(done);
+    });
+    if (begun)
+        progress_.end();
+    return result;
+}
+
 ClickResult RenameSession::renameSelected()
 {
     if (const ClickResult::End failed = failingCheck(); failed != ClickResult::End::Ran) {
@@ -129,8 +147,14 @@ ClickResult RenameSession::renameSelected()
     if (const std::optional<JournalHold> hold = holdJournal()) {
         const BatchSchedule &schedule = plan.schedule(order);
         if (folder)
-            result.outcomes = renameBatch(renamer_, *folder, folderPath(), schedule, journal_, [this] {
-                return messages_.show(Texts::noJournalQuestion(), MsgStyle::OkCancelExclamation, Texts::programTitle());
+            result.outcomes = watched(false, [&](const GoOn &goOn) {
+                return renameBatch(
+                    renamer_, *folder, folderPath(), schedule, journal_,
+                    [this] {
+                        return messages_.show(Texts::noJournalQuestion(), MsgStyle::OkCancelExclamation,
+                                              Texts::programTitle());
+                    },
+                    goOn);
             });
         refreshFileList();
         updateUndo();
@@ -165,7 +189,7 @@ std::optional<UndoReport> RenameSession::undoLast()
     std::optional<UndoReport> report;
     bool shown = false;
     if (const std::optional<JournalHold> hold = holdJournal()) {
-        report = undoLastBatch(renamer_, journal_);
+        report = watched(true, [&](const GoOn &goOn) { return undoLastBatch(renamer_, journal_, goOn); });
         shown = report->folder == absolutePath(folderPath());
         if (!report->nothingToUndo && !report->refused && shown)
             refreshFileList();
@@ -183,7 +207,7 @@ void RenameSession::updateUndo()
 
 const BatchPlan *RenameSession::currentPlan()
 {
-    if (failingCheck() != ClickResult::End::Ran)
+    if (running_ || failingCheck() != ClickResult::End::Ran)
         return nullptr;
     BatchPlan &plan = plan_.of(mode_, texts_, rows_);
     if (plan_.holds())

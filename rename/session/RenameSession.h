@@ -5,6 +5,7 @@
 #include "FileRows.h"
 #include "JournalStore.h"
 #include "PredictedPlan.h"
+#include "ProgressBox.h"
 #include "SessionReports.h"
 
 #include <QObject>
@@ -22,8 +23,8 @@ public:
         Undo,      // whether there is a batch to undo
     };
 
-    RenameSession(MessageBox &messages, FolderLister &lister, FileRenamer &renamer, JournalStore &journal,
-                  QObject *parent = nullptr);
+    RenameSession(MessageBox &messages, ProgressBox &progress, FolderLister &lister, FileRenamer &renamer,
+                  JournalStore &journal, QObject *parent = nullptr);
 
     // Puts a folder into the field and lists its files, with the hint box;
     // false when it has none, which a box says while the old rows stay.
@@ -45,7 +46,8 @@ public:
     void setNaming(NamingMode mode, const NamingTexts &texts);
 
     // The click: its checks, then the batch, the list read anew, and a box
-    // for what stopped it or went wrong.
+    // for what stopped it or went wrong. A long batch shows its progress and
+    // can be stopped after any file.
     ClickResult renameSelected();
     // None where another copy held the journal.
     std::optional<UndoReport> undoLast();
@@ -62,6 +64,8 @@ Q_SIGNALS:
 
 private:
     std::optional<JournalHold> holdJournal();
+    // Shows the progress of `work` where it runs long, and takes the press of 停止.
+    template <class Work> auto watched(bool undo, Work work);
     std::shared_ptr<FolderHandle> folderToRenameIn();
     void showListing(FolderListing listing);
     void refreshFileList();
@@ -70,6 +74,7 @@ private:
     ClickResult::End failingCheck() const;
 
     MessageBox &messages_;
+    ProgressBox &progress_;
     FolderLister &lister_;
     FileRenamer &renamer_;
     JournalStore &journal_;
@@ -92,4 +97,5 @@ private:
     PredictedPlan plan_;
 
     bool canUndo_ = false;
+    bool running_ = false; // a batch or undo runs, while its box lets events through
 };

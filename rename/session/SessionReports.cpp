@@ -8,17 +8,27 @@
 
 namespace {
 
+// A step that parks a file under a cycle's temporary name is no file of its
+// own: the step that takes it on to its name tells of it.
+bool parks(const RenameRequest &step) { return temporaryNumber(step.to).has_value(); }
+
 // Why renames back did not happen, a line for each reason with its count.
 QString undoShortfall(const UndoReport &report)
 {
-    int taken = 0, gone = 0, replaced = 0, other = 0;
+    int taken = 0, gone = 0, replaced = 0, stopped = 0, other = 0;
     for (std::size_t i = 0; i < report.outcomes.size(); ++i) {
-        const RowFate fate = fateOf(report.back[i], report.outcomes[i]);
-        const bool isReplaced = report.outcomes[i].status == RenameStatus::Replaced;
+        if (parks(report.back[i]))
+            continue;
+        const RenameOutcome &outcome = report.outcomes[i];
+        const RowFate fate = fateOf(report.back[i], outcome);
+        const bool isReplaced = outcome.status == RenameStatus::Replaced;
+        const bool isStopped = isNotTried(outcome);
         taken += fate == RowFate::Taken;
         gone += fate == RowFate::Gone;
         replaced += isReplaced;
-        other += fate != RowFate::Taken && fate != RowFate::Gone && fate != RowFate::Renamed && !isReplaced;
+        stopped += isStopped;
+        other
+            += fate != RowFate::Taken && fate != RowFate::Gone && fate != RowFate::Renamed && !isReplaced && !isStopped;
     }
     QStringList why;
     if (taken)
@@ -27,6 +37,8 @@ QString undoShortfall(const UndoReport &report)
         why << Texts::undoShortGone(gone);
     if (replaced)
         why << Texts::undoShortReplaced(replaced);
+    if (stopped)
+        why << Texts::undoShortStopped(stopped);
     if (other)
         why << Texts::undoShortFailed(other);
     return why.join(QLatin1Char('\n'));
@@ -107,9 +119,11 @@ void reportUndo(MessageBox &messages, const std::optional<UndoReport> &report, b
     }
     if (report->nothingToUndo)
         return;
-    const auto back = std::count_if(report->outcomes.begin(), report->outcomes.end(),
-                                    [](const RenameOutcome &outcome) { return outcome.moved(); });
-    const auto all = qsizetype(report->outcomes.size());
+    qsizetype back = 0, all = 0;
+    for (std::size_t i = 0; i < report->outcomes.size(); ++i) {
+        all += !parks(report->back[i]);
+        back += !parks(report->back[i]) && report->outcomes[i].moved();
+    }
     const QString folder = displayName(report->folder);
     if (back < all)
         messages.show(Texts::undoPartly(folder, back, all - back, undoShortfall(*report)), MsgStyle::OkExclamation,

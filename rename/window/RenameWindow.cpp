@@ -28,7 +28,7 @@ RenameWindow::RenameWindow(const RenameServices &services, WindowRef &about, QWi
     : QWidget(parent)
     , picker_(services.picker)
     , renamer_(services.renamer)
-    , session_(services.messages, services.lister, services.renamer, services.journal)
+    , session_(services.messages, services.progress, services.lister, services.renamer, services.journal)
     , about_(about)
 {
     setObjectName(QStringLiteral("批量命名文件"));

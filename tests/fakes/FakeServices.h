@@ -10,6 +10,7 @@
 #include "JournalStore.h"
 #include "LinkOpener.h"
 #include "MessageBox.h"
+#include "ProgressBox.h"
 #include "SettingsStore.h"
 #include "SystemServices.h"
 #include "posix/PosixFolderLister.h"
@@ -159,6 +160,26 @@ struct FakeJournal : JournalStore {
     void unlock() override {}
 };
 
+// Records the progress shown; 停止 is pressed once `stopAt` steps are done.
+struct FakeProgressBox : ProgressBox {
+    struct Begun {
+        std::size_t total;
+        QString folder;
+        bool undo;
+    };
+    std::vector<Begun> begun;
+    std::size_t lastDone = 0;
+    int ended = 0;
+    std::size_t stopAt = SIZE_MAX;
+    void begin(std::size_t total, const QString &folder, bool undo) override { begun.push_back({total, folder, undo}); }
+    bool advance(std::size_t done) override
+    {
+        lastDone = done;
+        return done < stopAt;
+    }
+    void end() override { ++ended; }
+};
+
 // Fakes for everything a person answers or sees; the real folder listing and
 // rename, so that tests check outcomes on disk.
 struct FakeServices {
@@ -174,9 +195,10 @@ struct FakeServices {
     FakeBeeper beeper;
     FakeInstanceGuard instances;
     FakeJournal journal;
+    FakeProgressBox progress;
 
     Services services()
     {
-        return Services{messages, picker, *lister, *renamer, settings, links, beeper, instances, journal};
+        return Services{messages, picker, *lister, *renamer, settings, links, beeper, instances, journal, progress};
     }
 };

@@ -37,7 +37,7 @@ struct RenameWindowDriver {
     explicit RenameWindowDriver(JournalStore *journalOnDisk = nullptr, FileRenamer *renamer = nullptr)
         : journal(journalOnDisk ? journalOnDisk : &fakes.journal)
         , window(Services{fakes.messages, fakes.picker, *fakes.lister, renamer ? *renamer : *fakes.renamer,
-                          fakes.settings, fakes.links, fakes.beeper, fakes.instances, *journal},
+                          fakes.settings, fakes.links, fakes.beeper, fakes.instances, *journal, fakes.progress},
                  about)
     {
         window.show();
