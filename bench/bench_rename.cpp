@@ -22,6 +22,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStandardPaths>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QThread>
 #include <algorithm>
@@ -188,7 +189,21 @@ struct Bench {
 
 struct Selecting {
     double list, selectAll, invertBlock, invertAlternating, preview, sortByName, sortByTime;
+    double previewKey;            // the preview window showing one more typed character
+    double windowMiB, previewMiB; // the process's resident memory before and with the preview window
 };
+
+// What the process holds in memory now, in MiB.
+double residentMiB()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray &line : status.readAll().split('\n'))
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').value(0).toDouble() / 1024;
+    return -1;
+}
 
 // Listing, selecting and the preview's first tip over a whole selection.
 Selecting measureSelecting(const QString &folder, int count)
@@ -213,6 +228,19 @@ Selecting measureSelecting(const QString &folder, int count)
     f.preview = secondsOf([&] {
         if (model->index(count - 1, 0).data(Qt::ToolTipRole).toString().isEmpty())
             std::printf("  warning: the last row has no tip\n");
+    });
+    f.windowMiB = residentMiB();
+    for (QAction *action : bench.list->actions())
+        if (action->text() == QStringLiteral("预览新名称"))
+            action->trigger();
+    QApplication::processEvents();
+    f.previewMiB = residentMiB();
+    auto *rows = bench.window.findChild<QTableView *>(QStringLiteral("rows"));
+    auto *newName = bench.window.findChild<QLineEdit *>(QStringLiteral("新名称"));
+    f.previewKey = secondsOf([&] {
+        newName->setText(QStringLiteral("a_b"));
+        while (!rows->model()->index(count - 1, 1).data().toString().startsWith(QStringLiteral("a_b")))
+            QApplication::processEvents();
     });
     const auto sortBy = [&](const QString &order) {
         for (QAction *action : bench.list->actions())
@@ -371,6 +399,9 @@ void report(const char *where, const QString &folder, int count, int rounds)
                 "  preview %6.3f s  sort by name %6.3f s  by time %6.3f s\n",
                 where, count, s.list, s.selectAll, s.invertBlock, s.invertAlternating, s.preview, s.sortByName,
                 s.sortByTime);
+    std::printf("%-5s %7d files  preview window: one typed character %6.3f s  memory %.0f MiB, window alone %.0f MiB "
+                "(%.2fx)\n",
+                where, count, s.previewKey, s.previewMiB, s.windowMiB, s.previewMiB / s.windowMiB);
     std::vector<double> clicks, loops, ratios, bare, boxCosts;
     for (int round = 0; round < rounds; ++round) {
         double click = 0, loop = 0, noBox = 0;

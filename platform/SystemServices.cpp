@@ -50,5 +50,5 @@ SystemServices::~SystemServices() = default;
 Services SystemServices::services()
 {
     return Services{impl_->messages, impl_->picker, *impl_->lister,   *impl_->renamer, impl_->settings,
-                    impl_->links,    impl_->beeper, impl_->instances, impl_->journal, impl_->progress};
+                    impl_->links,    impl_->beeper, impl_->instances, impl_->journal,  impl_->progress};
 }

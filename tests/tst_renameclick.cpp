@@ -9,12 +9,14 @@
 #include "posix/PosixFileRenamer.h"
 
 #include <QAccessible>
+#include <QCheckBox>
 #include <QHelpEvent>
 #include <QMenu>
 #include <QProcess>
 #include <QProgressDialog>
 #include <QRegularExpression>
 #include <QScopeGuard>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QThread>
 #include <QToolTip>
@@ -71,6 +73,7 @@ private Q_SLOTS:
     void renumberingAsksToFreeNamesFirst_data();
     void renumberingAsksToFreeNamesFirst();
     void aLongClickCanBeStopped();
+    void previewFollowsEveryChange();
 };
 
 // A mount without RENAME_NOREPLACE or hard links whose placeholder ends up
@@ -675,6 +678,72 @@ void TestRenameClick::aLongClickCanBeStopped()
     before.sort();
     QCOMPARE(filesIn(dir.path()), before);
     QVERIFY(fakes.messages.shown.empty());
+}
+
+// F5 opens the preview beside the window: every selected file's new name and
+// state, following each typed key, with a filter for the rows that stay; after
+// 确定 it shows what the click did. Its cells read on the accessibility bus,
+// and Escape closes it.
+void TestRenameClick::previewFollowsEveryChange()
+{
+    ListedFolder f({"a.jpg", "b.jpg", "c.jpg", "x_b.jpg"});
+    f.d.selectNames({"a.jpg", "b.jpg", "c.jpg"});
+    QTest::keyClick(f.d.window.windowHandle(), Qt::Key_F5);
+    auto *preview = f.d.window.findChild<QWidget *>(QStringLiteral("预览新名称"));
+    QVERIFY(preview && preview->isVisible());
+    auto *table = preview->findChild<QTableView *>(QStringLiteral("rows"));
+    auto *counts = preview->findChild<QLabel *>(QStringLiteral("counts"));
+    const auto rows = [&] {
+        QStringList out;
+        for (int row = 0; row < table->model()->rowCount(); ++row)
+            out << table->model()->index(row, 0).data().toString() + " "
+                       + table->model()->index(row, 1).data().toString() + " "
+                       + table->model()->index(row, 2).data().toString();
+        std::sort(out.begin(), out.end());
+        return out;
+    };
+    QCOMPARE(rows(), QStringList()); // no new text: the click would stop at its check
+
+    f.d.window.activateWindow();
+    f.d.field("新名称")->setFocus();
+    QTest::keyClick(f.d.field("新名称"), Qt::Key_X);
+    QTRY_COMPARE(rows(), (QStringList{"a.jpg xa.jpg 改名", "b.jpg xb.jpg 改名", "c.jpg xc.jpg 改名"}));
+    QTest::keyClick(f.d.field("新名称"), Qt::Key_Underscore, Qt::ShiftModifier);
+    QTRY_COMPARE(rows(), (QStringList{"a.jpg x_a.jpg 改名", "b.jpg b.jpg 跳过（已存在）", "c.jpg x_c.jpg 改名"}));
+    QCOMPARE(counts->text(), QStringLiteral("将改名 2 个，跳过 1 个"));
+    preview->findChild<QCheckBox *>(QStringLiteral("onlySkipped"))->setChecked(true);
+    QCOMPARE(rows(), QStringList{"b.jpg b.jpg 跳过（已存在）"});
+    QAccessibleInterface *cells = QAccessible::queryAccessibleInterface(table);
+    QVERIFY(cells && cells->tableInterface());
+    QCOMPARE(cells->tableInterface()->cellAt(0, 2)->text(QAccessible::Name), QStringLiteral("跳过（已存在）"));
+    preview->findChild<QCheckBox *>(QStringLiteral("onlySkipped"))->setChecked(false);
+
+    QTest::mouseClick(f.d.button("CommandButton1"), Qt::LeftButton);
+    QTRY_COMPARE(rows(), (QStringList{"a.jpg x_a.jpg 已改名", "b.jpg b.jpg 已跳过（已存在）", "c.jpg x_c.jpg 已改名"}));
+    QCOMPARE(counts->text(), QStringLiteral("已改名 2 个，跳过 1 个"));
+    QTest::qWait(20); // the list read anew does not replace the outcome
+    QCOMPARE(table->model()->rowCount(), 3);
+
+    QTest::keyClick(table, Qt::Key_Escape);
+    QTRY_VERIFY(!f.d.window.findChild<QWidget *>(QStringLiteral("预览新名称")));
+
+    // 20,000 rows follow each key as well.
+    QStringList many;
+    for (int i = 0; i < 20000; ++i)
+        many << QStringLiteral("n%1").arg(i);
+    ListedFolder big(many);
+    QTest::mouseClick(big.d.button("全选"), Qt::LeftButton);
+    QTest::keyClick(big.d.window.windowHandle(), Qt::Key_F5);
+    auto *bigTable = big.d.window.findChild<QWidget *>(QStringLiteral("预览新名称"))->findChild<QTableView *>();
+    big.d.field("新名称")->setFocus();
+    QString typed;
+    for (const char key : {'p', '_'}) {
+        QTest::keyClicks(big.d.field("新名称"), QString(QLatin1Char(key)));
+        typed += QLatin1Char(key);
+        QTRY_COMPARE(bigTable->model()->rowCount(), 20000);
+        const QModelIndex last = bigTable->model()->index(19999, 1);
+        QTRY_COMPARE(last.data().toString(), typed + bigTable->model()->index(19999, 0).data().toString());
+    }
 }
 
 QTEST_MAIN(TestRenameClick)

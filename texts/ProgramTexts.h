@@ -98,6 +98,38 @@ inline QString tipUnusableName(const QString &newName)
 }
 inline QString tipGone(const QString &oldName) { return QStringLiteral("将跳过：%1 已不存在").arg(oldName); }
 
+// The preview window.
+inline QString previewTitle() { return QStringLiteral("预览新名称"); }
+inline QString previewAction() { return QStringLiteral("预览新名称"); }
+inline QString previewOldName() { return QStringLiteral("原名称"); }
+inline QString previewNewName() { return QStringLiteral("新名称"); }
+inline QString previewState() { return QStringLiteral("状态"); }
+inline QString previewOnlySkipped() { return QStringLiteral("只显示不改名的文件"); }
+inline QString previewCounts(qsizetype renamed, qsizetype skipped)
+{
+    return QStringLiteral("将改名 %1 个，跳过 %2 个").arg(renamed).arg(skipped);
+}
+inline QString previewOutcomeCounts(qsizetype renamed, qsizetype skipped)
+{
+    return QStringLiteral("已改名 %1 个，跳过 %2 个").arg(renamed).arg(skipped);
+}
+inline QString stateRenamed() { return QStringLiteral("改名"); }
+inline QString stateAfterFreeing() { return QStringLiteral("先让出名称"); }
+inline QString stateUnchanged() { return QStringLiteral("不变"); }
+inline QString stateSameAsAbove(std::size_t holder)
+{
+    return QStringLiteral("跳过（与上面第 %1 个文件同名）").arg(holder);
+}
+inline QString stateExists() { return QStringLiteral("跳过（已存在）"); }
+inline QString stateNotAFile() { return QStringLiteral("跳过（已不是文件）"); }
+inline QString stateUnusable() { return QStringLiteral("跳过（名称不可用）"); }
+inline QString stateGone() { return QStringLiteral("跳过（文件已不在）"); }
+inline QString stateFailed() { return QStringLiteral("跳过（无法改名）"); }
+inline QString stateStopped() { return QStringLiteral("未改名（已停止）"); }
+inline QString outcomeRenamed() { return QStringLiteral("已改名"); }
+// An outcome's skip: the state's reason, told as done.
+inline QString outcomeSkipped(const QString &state) { return QStringLiteral("已") + state; }
+
 // Undo.
 inline QString undoFolderGone() { return QStringLiteral("无法撤销：上次重命名的文件夹已不存在。"); }
 inline QString undoFolderReplaced() { return QStringLiteral("无法撤销：上次重命名的文件夹已被移动或替换。"); }

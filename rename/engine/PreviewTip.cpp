@@ -4,38 +4,99 @@
 
 #include "ProgramTexts.h"
 
-QString previewTip(const BatchPlan &plan, std::size_t index)
+RowPreview previewOf(const BatchPlan &plan, std::size_t index)
 {
     const RenameRequest &request = plan.requests()[index];
     // Where the click will ask, its default answer frees the names first.
     const RowPlan &row = plan.predictions(BatchOrder::FreeingNamesFirst)[index];
-    const QString number = QString::number(index + 1);
-    const QString newName = displayName(request.to);
     if (plan.waits(index))
-        return Texts::tipAfterFreeing(newName, number);
+        return {PreviewState::AfterFreeing};
     switch (row.fate) {
     case RowFate::Renamed:
-        return Texts::tipRenamed(newName, number);
+        return {PreviewState::Renamed};
     case RowFate::Unchanged:
-        return Texts::tipUnchanged(number);
+        return {PreviewState::Unchanged};
     case RowFate::Taken: {
         const RenameRequest &holder = plan.requests()[row.heldBy];
         if (row.holder == Holder::RowAbove && holder.from == holder.to)
-            return Texts::tipHolderStays(displayName(holder.from), newName);
+            return {PreviewState::HolderStays, row.heldBy};
         if (row.holder == Holder::RowAbove)
-            return Texts::tipHolderFirst(displayName(holder.from), newName);
+            return {PreviewState::HolderFirst, row.heldBy};
         if (row.holder == Holder::SkippedRowAbove)
-            return Texts::tipHolderSkipped(displayName(holder.from), newName);
-        return Texts::tipExists(newName);
+            return {PreviewState::HolderSkipped, row.heldBy};
+        return {PreviewState::Exists};
     }
     case RowFate::NotAllowed:
-        if (isPlainFileName(request.from) && isPlainFileName(request.to))
-            return Texts::tipNotAFile(displayName(request.from));
-        return Texts::tipUnusableName(newName);
+        return {isPlainFileName(request.from) && isPlainFileName(request.to) ? PreviewState::NotAFile
+                                                                             : PreviewState::Unusable};
     case RowFate::Gone:
-        return Texts::tipGone(displayName(request.from));
+        return {PreviewState::Gone};
     case RowFate::Failed:
         break;
     }
+    return {PreviewState::Failed};
+}
+
+QString previewTip(const BatchPlan &plan, std::size_t index)
+{
+    const RenameRequest &request = plan.requests()[index];
+    const RowPreview row = previewOf(plan, index);
+    const QString number = QString::number(index + 1);
+    const QString newName = displayName(request.to);
+    const auto holder = [&] { return displayName(plan.requests()[row.holder].from); };
+    switch (row.state) {
+    case PreviewState::AfterFreeing:
+        return Texts::tipAfterFreeing(newName, number);
+    case PreviewState::Renamed:
+        return Texts::tipRenamed(newName, number);
+    case PreviewState::Unchanged:
+        return Texts::tipUnchanged(number);
+    case PreviewState::HolderStays:
+        return Texts::tipHolderStays(holder(), newName);
+    case PreviewState::HolderFirst:
+        return Texts::tipHolderFirst(holder(), newName);
+    case PreviewState::HolderSkipped:
+        return Texts::tipHolderSkipped(holder(), newName);
+    case PreviewState::Exists:
+        return Texts::tipExists(newName);
+    case PreviewState::NotAFile:
+        return Texts::tipNotAFile(displayName(request.from));
+    case PreviewState::Unusable:
+        return Texts::tipUnusableName(newName);
+    case PreviewState::Gone:
+        return Texts::tipGone(displayName(request.from));
+    case PreviewState::Failed:
+    case PreviewState::Stopped:
+        break;
+    }
     return {};
+}
+
+QString stateText(const RowPreview &row)
+{
+    switch (row.state) {
+    case PreviewState::Renamed:
+        return Texts::stateRenamed();
+    case PreviewState::AfterFreeing:
+        return Texts::stateAfterFreeing();
+    case PreviewState::Unchanged:
+        return Texts::stateUnchanged();
+    case PreviewState::HolderStays:
+    case PreviewState::HolderFirst:
+    case PreviewState::HolderSkipped:
+        return Texts::stateSameAsAbove(row.holder + 1);
+    case PreviewState::Exists:
+        return Texts::stateExists();
+    case PreviewState::NotAFile:
+        return Texts::stateNotAFile();
+    case PreviewState::Unusable:
+        return Texts::stateUnusable();
+    case PreviewState::Gone:
+        return Texts::stateGone();
+    case PreviewState::Stopped:
+        return Texts::stateStopped();
+    case PreviewState::Failed:
+        break;
+    }
+    return Texts::stateFailed();
 }

@@ -26,7 +26,7 @@ bool RenameSession::takeFolder(const NameBytes &picked)
     putPath_ = folderFieldPath(picked);
     putText_ = displayName(putPath_);
     text_ = putText_;
-    plan_.drop();
+    dropPlan();
     Q_EMIT changed(Change::Field);
 
     // A file a stopped batch left under our temporary name is listed under its
@@ -60,7 +60,7 @@ void RenameSession::setFieldText(const QString &text)
     if (text == text_)
         return;
     text_ = text;
-    plan_.drop();
+    dropPlan();
 }
 
 NameBytes RenameSession::folderPath() const { return text_ == putText_ ? putPath_ : toNativeName(text_); }
@@ -68,7 +68,7 @@ NameBytes RenameSession::folderPath() const { return text_ == putText_ ? putPath
 void RenameSession::setSelection(std::vector<RowRange> merged)
 {
     if (rows_.setSelection(std::move(merged)))
-        plan_.drop();
+        dropPlan();
 }
 
 void RenameSession::selectAll()
@@ -89,7 +89,7 @@ void RenameSession::setOrder(RowOrder order)
 {
     if (!rows_.setOrder(order))
         return;
-    plan_.drop();
+    dropPlan();
     Q_EMIT changed(Change::Listing);
     Q_EMIT changed(Change::Selection);
 }
@@ -98,7 +98,7 @@ void RenameSession::setNaming(NamingMode mode, const NamingTexts &texts)
 {
     mode_ = mode;
     texts_ = texts;
-    plan_.drop();
+    dropPlan();
 }
 
 ClickResult::End RenameSession::failingCheck() const
@@ -126,8 +126,8 @@ template <class Work> auto RenameSession::watched(bool undo, Work work)
 ClickResult RenameSession::renameSelected()
 {
     if (const ClickResult::End failed = failingCheck(); failed != ClickResult::End::Ran) {
-        reportClick(messages_, {failed, {}}, {});
-        return {failed, {}};
+        reportClick(messages_, {failed, {}, {}}, {});
+        return {failed, {}, {}};
     }
     const BatchPlan &planned = plan_.of(mode_, texts_, rows_);
     const std::shared_ptr<FolderHandle> folder = folderToRenameIn();
@@ -139,7 +139,7 @@ ClickResult RenameSession::renameSelected()
     if (mayWait) {
         const Answer answer = messages_.ask(Texts::freeNamesFirstQuestion(plan.waiting()));
         if (answer == Answer::Cancel)
-            return {ClickResult::End::Cancelled, {}};
+            return {ClickResult::End::Cancelled, {}, {}};
         if (answer == Answer::Yes)
             order = BatchOrder::FreeingNamesFirst;
     }
@@ -165,6 +165,10 @@ ClickResult RenameSession::renameSelected()
         result.end = ClickResult::End::Busy;
     }
     reportClick(messages_, result, plan.requests());
+    if (result.end == ClickResult::End::Ran) {
+        result.requests = plan.requests();
+        Q_EMIT clicked(result);
+    }
     return result;
 }
 
@@ -199,6 +203,12 @@ std::optional<UndoReport> RenameSession::undoLast()
     return report;
 }
 
+void RenameSession::dropPlan()
+{
+    plan_.drop();
+    Q_EMIT changed(Change::Plan);
+}
+
 void RenameSession::updateUndo()
 {
     canUndo_ = ::canUndo(journal_);
@@ -226,7 +236,7 @@ void RenameSession::showListing(FolderListing listing)
 {
     rows_.show(std::move(listing));
     listedText_ = text_;
-    plan_.drop();
+    dropPlan();
     Q_EMIT changed(Change::Listing);
 }
 

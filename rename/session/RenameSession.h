@@ -21,6 +21,7 @@ public:
         Listing,   // the rows are new, none selected
         Selection, // the selection was set from here
         Undo,      // whether there is a batch to undo
+        Plan,      // what a click would do may have changed
     };
 
     RenameSession(MessageBox &messages, ProgressBox &progress, FolderLister &lister, FileRenamer &renamer,
@@ -61,6 +62,8 @@ public:
 
 Q_SIGNALS:
     void changed(RenameSession::Change what);
+    // A click ran; `result` tells each selected row's outcome.
+    void clicked(const ClickResult &result);
 
 private:
     std::optional<JournalHold> holdJournal();
@@ -70,6 +73,7 @@ private:
     void showListing(FolderListing listing);
     void refreshFileList();
     void updateUndo();
+    void dropPlan();
     // The click's first failing check, in its order; Ran where all pass.
     ClickResult::End failingCheck() const;
 

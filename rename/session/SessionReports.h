@@ -16,6 +16,7 @@ struct ClickResult {
     };
     End end = End::Ran;
     std::vector<RenameOutcome> outcomes;
+    std::vector<RenameRequest> requests; // what the rows were to become, where the batch ran
 };
 
 // The boxes that tell what a listing, a click or an undo came to.

@@ -6,6 +6,7 @@
 #include "FileListView.h"
 #include "FolderField.h"
 #include "FolderPicker.h"
+#include "PreviewWindow.h"
 #include "ProgramTexts.h"
 #include "UiLook.h"
 #include "UndoKeyPassThrough.h"
@@ -59,6 +60,11 @@ void RenameWindow::connectHandlers()
     ListBox1->addAction(undo_);
     ListBox1->setContextMenuPolicy(Qt::ActionsContextMenu);
     connect(undo_, &QAction::triggered, &session_, &RenameSession::undoLast);
+    auto *preview = new QAction(Texts::previewAction(), this);
+    preview->setShortcut(Qt::Key_F5);
+    preview->setShortcutContext(Qt::WindowShortcut);
+    ListBox1->addAction(preview);
+    connect(preview, &QAction::triggered, this, &RenameWindow::showPreview);
     auto *separator = new QAction(this);
     separator->setSeparator(true);
     ListBox1->addAction(separator);
@@ -117,6 +123,8 @@ void RenameWindow::showChange(RenameSession::Change what)
     }
     case RenameSession::Change::Undo:
         undo_->setEnabled(session_.canUndo());
+        break;
+    case RenameSession::Change::Plan:
         break;
     }
 }
@@ -233,3 +241,13 @@ void RenameWindow::enableSelecting()
 }
 
 void RenameWindow::CommandButton2_Click() { about_.showOrRaise(); }
+
+// One preview at a time: a second F5 brings the open one forward.
+void RenameWindow::showPreview()
+{
+    if (!preview_)
+        preview_ = new PreviewWindow(session_, this);
+    preview_->show();
+    preview_->raise();
+    preview_->activateWindow();
+}

@@ -5,12 +5,14 @@
 #include "RenameSession.h"
 #include "Services.h"
 
+#include <QPointer>
 #include <QWidget>
 
 class BannerStrip;
 class FileListModel;
 class FileListView;
 class FolderField;
+class PreviewWindow;
 class QAction;
 class QGroupBox;
 class QLabel;
@@ -54,6 +56,7 @@ private:
     void setReplaceFieldsEnabled(bool enabled);
     void passNaming();
     void passSelection();
+    void showPreview();
 
     FolderPicker &picker_;
     FileRenamer &renamer_;
@@ -61,6 +64,7 @@ private:
     WindowRef &about_;
     FileListModel *files_ = nullptr;
     QAction *undo_ = nullptr;
+    QPointer<PreviewWindow> preview_;
     bool activated_ = false;
     bool showingSelection_ = false;
 

@@ -1,0 +1,81 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#include "PreviewWindow.h"
+
+#include "ProgramTexts.h"
+#include "RenameSession.h"
+
+#include <QCheckBox>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QTableView>
+#include <QVBoxLayout>
+
+PreviewWindow::PreviewWindow(RenameSession &session, QWidget *beside)
+    : QWidget(beside, Qt::Window)
+    , session_(session)
+{
+    setObjectName(QStringLiteral("预览新名称"));
+    setWindowTitle(Texts::previewTitle());
+    setAttribute(Qt::WA_DeleteOnClose);
+    auto *layout = new QVBoxLayout(this);
+    counts_ = new QLabel(this);
+    counts_->setObjectName(QStringLiteral("counts"));
+    counts_->setFocusPolicy(Qt::TabFocus);
+    onlySkipped_ = new QCheckBox(Texts::previewOnlySkipped(), this);
+    onlySkipped_->setObjectName(QStringLiteral("onlySkipped"));
+    rows_ = new QTableView(this);
+    rows_->setObjectName(QStringLiteral("rows"));
+    rows_->setModel(&model_);
+    rows_->setAccessibleName(Texts::previewTitle());
+    rows_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    rows_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    rows_->setWordWrap(false);
+    rows_->verticalHeader()->hide();
+    // Fixed rows: a million of them lay out at once.
+    rows_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    rows_->verticalHeader()->setDefaultSectionSize(rows_->fontMetrics().height() + 4);
+    rows_->horizontalHeader()->setStretchLastSection(true);
+    rows_->horizontalHeader()->resizeSection(PreviewModel::OldName, 180);
+    rows_->horizontalHeader()->resizeSection(PreviewModel::NewName, 180);
+    layout->addWidget(counts_);
+    layout->addWidget(onlySkipped_);
+    layout->addWidget(rows_);
+    resize(560, 400);
+    if (beside)
+        move(beside->frameGeometry().topRight() + QPoint(8, 0));
+
+    connect(onlySkipped_, &QCheckBox::toggled, this, [this](bool only) {
+        model_.setOnlySkipped(only);
+        counts_->setText(model_.counts());
+    });
+    pending_.setSingleShot(true);
+    pending_.setInterval(0);
+    connect(&pending_, &QTimer::timeout, this, &PreviewWindow::refresh);
+    connect(&session_, &RenameSession::changed, this, [this](RenameSession::Change what) {
+        if (what == RenameSession::Change::Plan)
+            pending_.start();
+    });
+    connect(&session_, &RenameSession::clicked, this, [this](const ClickResult &result) {
+        pending_.stop();
+        model_.showOutcome(result);
+        counts_->setText(model_.counts());
+    });
+    refresh();
+}
+
+void PreviewWindow::refresh()
+{
+    model_.showPlan(session_.currentPlan());
+    counts_->setText(model_.counts());
+}
+
+// Escape closes it, from whichever of its controls has the focus.
+void PreviewWindow::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier)
+        close();
+    else
+        QWidget::keyPressEvent(event);
+}
