@@ -187,6 +187,8 @@ std::optional<std::string> runBatchCase(const std::string &folder, std::string_v
     session.setSelection(mergeRanges(selected));
     const auto mode = NamingMode(bytes.next() % 4);
     session.setNaming(mode, {bytes.pick(newTexts), bytes.pick(findTexts), bytes.pick(replacements)});
+    if (bytes.chance(30)) // numbers that may collide with the pool's own
+        session.setNumbering({bytes.next() % 3, 1 + bytes.next() % 3, int(bytes.next() % 3)});
     messages.reply = bytes.chance(50) ? Answer::Yes : Answer::No;
     if (bytes.chance(20))
         progress.stopAt = 1 + bytes.next() % lister.rows.size();

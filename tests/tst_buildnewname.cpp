@@ -12,6 +12,8 @@ class TestBuildNewName : public QObject {
 private Q_SLOTS:
     void rules_data();
     void rules();
+    void numbering_data();
+    void numbering();
 };
 
 void TestBuildNewName::rules_data()
@@ -126,6 +128,43 @@ void TestBuildNewName::rules()
     const std::string result = newNameOf(mode, {newText.toStdString(), find.toStdString(), replacement.toStdString()},
                                          name.toStdString(), std::uint64_t(counter));
     QCOMPARE(QByteArray::fromStdString(result), expected);
+}
+
+void TestBuildNewName::numbering_data()
+{
+    QTest::addColumn<int>("count");
+    QTest::addColumn<int>("start");
+    QTest::addColumn<int>("step");
+    QTest::addColumn<int>("width"); // 0: as many digits as the last number
+    QTest::addColumn<QStringList>("firstAndLast");
+
+    QTest::newRow("the defaults: 1, 2, 3 …") << 120 << 1 << 1 << 1 << QStringList{"p1.jpg", "p120.jpg"};
+    QTest::newRow("from 0") << 3 << 0 << 1 << 1 << QStringList{"p0.jpg", "p2.jpg"};
+    QTest::newRow("a step of 10") << 3 << 10 << 10 << 1 << QStringList{"p10.jpg", "p30.jpg"};
+    QTest::newRow("at least 3 digits") << 3 << 1 << 1 << 3 << QStringList{"p001.jpg", "p003.jpg"};
+    QTest::newRow("wider numbers than the width") << 2 << 99 << 1 << 2 << QStringList{"p99.jpg", "p100.jpg"};
+    QTest::newRow("自动: the last number's digits") << 120 << 1 << 1 << 0 << QStringList{"p001.jpg", "p120.jpg"};
+    QTest::newRow("自动 with a step") << 11 << 1 << 1000 << 0 << QStringList{"p00001.jpg", "p10001.jpg"};
+}
+
+// The running number of 替换原文件名 as the numbering line steers it.
+void TestBuildNewName::numbering()
+{
+    QFETCH(int, count);
+    QFETCH(int, start);
+    QFETCH(int, step);
+    QFETCH(int, width);
+    QFETCH(QStringList, firstAndLast);
+    std::vector<NameBytes> names;
+    std::vector<int> rows;
+    for (int i = 0; i < count; ++i) {
+        names.push_back("f" + std::to_string(i) + ".jpg");
+        rows.push_back(i);
+    }
+    const std::vector<RenameRequest> requests = planRenames(NamingMode::ReplaceWithNumber, {"p", {}, {}}, names, rows,
+                                                            {std::uint64_t(start), std::uint64_t(step), width});
+    QCOMPARE(QString::fromStdString(requests.front().to), firstAndLast[0]);
+    QCOMPARE(QString::fromStdString(requests.back().to), firstAndLast[1]);
 }
 
 QTEST_GUILESS_MAIN(TestBuildNewName)

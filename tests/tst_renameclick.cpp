@@ -16,6 +16,7 @@
 #include <QProgressDialog>
 #include <QRegularExpression>
 #include <QScopeGuard>
+#include <QSpinBox>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QThread>
@@ -723,6 +724,20 @@ void TestRenameClick::previewFollowsEveryChange()
     QCOMPARE(counts->text(), QStringLiteral("已改名 2 个，跳过 1 个"));
     QTest::qWait(20); // the list read anew does not replace the outcome
     QCOMPARE(table->model()->rowCount(), 3);
+
+    // Numbering steered from the preview, for the tips and the click alike.
+    QTest::mouseClick(f.d.option("替换原文件名"), Qt::LeftButton);
+    for (QAction *action : f.d.list()->actions())
+        if (action->text() == QStringLiteral("按名称排序"))
+            action->trigger();
+    f.d.selectNames({"b.jpg", "x_a.jpg", "x_c.jpg"});
+    preview->findChild<QSpinBox *>(QStringLiteral("start"))->setValue(8);
+    auto *width = preview->findChild<QSpinBox *>(QStringLiteral("width"));
+    width->setValue(0);
+    QCOMPARE(width->text(), QStringLiteral("自动"));
+    QTRY_COMPARE(rows(), (QStringList{"b.jpg x_08.jpg 改名", "x_a.jpg x_09.jpg 改名", "x_c.jpg x_10.jpg 改名"}));
+    QTest::mouseClick(f.d.button("CommandButton1"), Qt::LeftButton);
+    QCOMPARE(f.files(), (QStringList{"x_08.jpg", "x_09.jpg", "x_10.jpg", "x_b.jpg"}));
 
     QTest::keyClick(table, Qt::Key_Escape);
     QTRY_VERIFY(!f.d.window.findChild<QWidget *>(QStringLiteral("预览新名称")));

@@ -104,6 +104,12 @@ inline QString previewAction() { return QStringLiteral("预览新名称"); }
 inline QString previewOldName() { return QStringLiteral("原名称"); }
 inline QString previewNewName() { return QStringLiteral("新名称"); }
 inline QString previewState() { return QStringLiteral("状态"); }
+// The numbering line: "编号：从 [1] 开始，每次加 [1]，至少 [自动] 位".
+inline QString numberingFrom() { return QStringLiteral("编号：从"); }
+inline QString numberingStep() { return QStringLiteral("开始，每次加"); }
+inline QString numberingWidth() { return QStringLiteral("，至少"); }
+inline QString numberingDigits() { return QStringLiteral("位"); }
+inline QString numberingAutomatic() { return QStringLiteral("自动"); }
 inline QString previewOnlySkipped() { return QStringLiteral("只显示不改名的文件"); }
 inline QString previewCounts(qsizetype renamed, qsizetype skipped)
 {

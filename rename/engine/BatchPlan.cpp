@@ -5,11 +5,12 @@
 #include <algorithm>
 
 BatchPlan::BatchPlan(NamingMode mode, const NamingTexts &texts, const std::vector<NameBytes> &names,
-                     const std::vector<std::uint64_t> &inodes, std::vector<RowRange> selected)
+                     const std::vector<std::uint64_t> &inodes, std::vector<RowRange> selected,
+                     const Numbering &numbering)
     : selected_(std::move(selected))
 {
     const std::vector<int> rows = rowsOf(selected_);
-    listed_.steps = planRenames(mode, texts, names, rows);
+    listed_.steps = planRenames(mode, texts, names, rows, numbering);
     if (!inodes.empty())
         for (std::size_t i = 0; i < rows.size(); ++i)
             listed_.steps[i].inode = inodes[std::size_t(rows[i])];

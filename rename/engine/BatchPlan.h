@@ -15,7 +15,8 @@ class BatchPlan {
 public:
     // `inodes` holds each row's inode number, or is empty where they are unknown.
     BatchPlan(NamingMode mode, const NamingTexts &texts, const std::vector<NameBytes> &names,
-              const std::vector<std::uint64_t> &inodes, std::vector<RowRange> selected);
+              const std::vector<std::uint64_t> &inodes, std::vector<RowRange> selected,
+              const Numbering &numbering = {});
 
     const std::vector<RenameRequest> &requests() const { return listed_.steps; }
     // A row's place in the batch, from 0; nothing for a row not selected.

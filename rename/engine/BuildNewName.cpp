@@ -38,7 +38,7 @@ std::string replaceAll(std::string_view name, std::string_view find, std::string
 } // namespace
 
 std::string BuildNewName(NamingMode mode, std::string_view name, std::string_view newText, std::string_view findText,
-                         std::string_view replacement, std::uint64_t counter)
+                         std::string_view replacement, std::uint64_t counter, int width)
 {
     const SplitName split = splitAtLastDot(name);
     switch (mode) {
@@ -46,8 +46,12 @@ std::string BuildNewName(NamingMode mode, std::string_view name, std::string_vie
         return join(newText, name);
     case NamingMode::InsertAfter:
         return join(split.base, newText, split.extension);
-    case NamingMode::ReplaceWithNumber:
-        return join(newText, std::to_string(counter), split.extension);
+    case NamingMode::ReplaceWithNumber: {
+        std::string number = std::to_string(counter);
+        if (int(number.size()) < width)
+            number.insert(0, std::size_t(width) - number.size(), '0');
+        return join(newText, number, split.extension);
+    }
     case NamingMode::ReplaceCharacters:
         return replaceAll(name, findText, replacement);
     }

@@ -16,7 +16,9 @@ struct SplitName {
 };
 SplitName splitAtLastDot(std::string_view name);
 
-// The new name of one file. `counter` is the file's place among the selected
-// rows, from 1. All texts are the bytes of file names, compared exactly.
+// The new name of one file. `counter` is the file's running number (its
+// place among the selected rows, from 1, unless numbered otherwise), written
+// with at least `width` digits, zeros in front. All texts are the bytes of
+// file names, compared exactly.
 std::string BuildNewName(NamingMode mode, std::string_view name, std::string_view newText, std::string_view findText,
-                         std::string_view replacement, std::uint64_t counter);
+                         std::string_view replacement, std::uint64_t counter, int width = 1);

@@ -13,16 +13,17 @@ bool findsInCutTail(const NameBytes &name, std::size_t tail, const NameBytes &fi
 
 } // namespace
 
-NameBytes newNameOf(NamingMode mode, const NamingTexts &texts, const NameBytes &name, std::uint64_t counter)
+NameBytes newNameOf(NamingMode mode, const NamingTexts &texts, const NameBytes &name, std::uint64_t counter, int width)
 {
     const std::optional<Gb18030Reading> reading
         = QByteArrayView(name.data(), qsizetype(name.size())).isValidUtf8() ? std::nullopt : readGb18030(name);
     if (!reading)
-        return BuildNewName(mode, name, texts.newText, texts.findText, texts.replacement, counter);
+        return BuildNewName(mode, name, texts.newText, texts.findText, texts.replacement, counter, width);
     // The rule runs on the name's characters, in the texts' own encoding, so
     // that no character is cut; the new name is then written as the old one was.
     const std::string readable = reading->text.toStdString();
-    const std::string built = BuildNewName(mode, readable, texts.newText, texts.findText, texts.replacement, counter);
+    const std::string built
+        = BuildNewName(mode, readable, texts.newText, texts.findText, texts.replacement, counter, width);
     if (built == readable)
         return name;
     // A character cut short at the end stays as its bytes, after the rest:
@@ -52,14 +53,18 @@ NameBytes newNameOf(NamingMode mode, const NamingTexts &texts, const NameBytes &
 }
 
 std::vector<RenameRequest> planRenames(NamingMode mode, const NamingTexts &texts, const std::vector<NameBytes> &names,
-                                       const std::vector<int> &selectedRows)
+                                       const std::vector<int> &selectedRows, const Numbering &numbering)
 {
     std::vector<RenameRequest> requests;
     requests.reserve(selectedRows.size());
-    std::uint64_t counter = 0;
+    const std::uint64_t last
+        = selectedRows.empty() ? numbering.start : numbering.start + numbering.step * (selectedRows.size() - 1);
+    const int width = numbering.width > 0 ? numbering.width : int(std::to_string(last).size());
+    std::uint64_t counter = numbering.start;
     for (int row : selectedRows) {
         const NameBytes &name = names.at(static_cast<std::size_t>(row));
-        requests.push_back({name, newNameOf(mode, texts, name, ++counter)});
+        requests.push_back({name, newNameOf(mode, texts, name, counter, width)});
+        counter += numbering.step;
     }
     return requests;
 }

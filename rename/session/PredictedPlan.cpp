@@ -2,10 +2,10 @@
 
 #include "PredictedPlan.h"
 
-BatchPlan &PredictedPlan::of(NamingMode mode, const NamingTexts &texts, const FileRows &rows)
+BatchPlan &PredictedPlan::of(const Naming &naming, const FileRows &rows)
 {
     if (!plan_)
-        plan_.emplace(mode, texts, rows.names(), rows.inodes(), rows.selection());
+        plan_.emplace(naming.mode, naming.texts, rows.names(), rows.inodes(), rows.selection(), naming.numbering);
     return *plan_;
 }
 

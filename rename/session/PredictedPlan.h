@@ -12,7 +12,7 @@ public:
     // Forgets the plan, for inputs that changed.
     void drop() { plan_.reset(); }
     // The plan of these inputs, made where it was dropped.
-    BatchPlan &of(NamingMode mode, const NamingTexts &texts, const FileRows &rows);
+    BatchPlan &of(const Naming &naming, const FileRows &rows);
     // The plan, predicted again on `folder` unless its stamp proves it unchanged.
     const BatchPlan &predictedOn(const std::shared_ptr<FolderHandle> &folder, FileRenamer &renamer, std::int64_t now);
     // Whether a prediction is kept and the folder it was made on is as it was then.

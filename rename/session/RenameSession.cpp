@@ -96,14 +96,20 @@ void RenameSession::setOrder(RowOrder order)
 
 void RenameSession::setNaming(NamingMode mode, const NamingTexts &texts)
 {
-    mode_ = mode;
-    texts_ = texts;
+    naming_.mode = mode;
+    naming_.texts = texts;
+    dropPlan();
+}
+
+void RenameSession::setNumbering(const Numbering &numbering)
+{
+    naming_.numbering = numbering;
     dropPlan();
 }
 
 ClickResult::End RenameSession::failingCheck() const
 {
-    if (texts_.newText.empty() && mode_ != NamingMode::ReplaceCharacters)
+    if (naming_.texts.newText.empty() && naming_.mode != NamingMode::ReplaceCharacters)
         return ClickResult::End::NoNewText;
     return listed_ ? ClickResult::End::Ran : ClickResult::End::NoFolder;
 }
@@ -129,7 +135,7 @@ ClickResult RenameSession::renameSelected()
         reportClick(messages_, {failed, {}, {}}, {});
         return {failed, {}, {}};
     }
-    const BatchPlan &planned = plan_.of(mode_, texts_, rows_);
+    const BatchPlan &planned = plan_.of(naming_, rows_);
     const std::shared_ptr<FolderHandle> folder = folderToRenameIn();
     // Only a batch where a new name is another row's old one can wait on
     // rows; only then is it predicted here.
@@ -219,7 +225,7 @@ const BatchPlan *RenameSession::currentPlan()
 {
     if (running_ || failingCheck() != ClickResult::End::Ran)
         return nullptr;
-    BatchPlan &plan = plan_.of(mode_, texts_, rows_);
+    BatchPlan &plan = plan_.of(naming_, rows_);
     if (plan_.holds())
         return &plan;
     return &plan_.predictedOn(folderToRenameIn(), renamer_, lister_.now());

@@ -45,6 +45,9 @@ public:
     void setOrder(RowOrder order);
 
     void setNaming(NamingMode mode, const NamingTexts &texts);
+    // Holds for this run of the program only.
+    void setNumbering(const Numbering &numbering);
+    const Numbering &numbering() const { return naming_.numbering; }
 
     // The click: its checks, then the batch, the list read anew, and a box
     // for what stopped it or went wrong. A long batch shows its progress and
@@ -95,8 +98,7 @@ private:
     QString listedText_;
     bool listed_ = false; // a folder with files has been listed, so that a click may run
 
-    NamingMode mode_ = NamingMode::InsertBefore;
-    NamingTexts texts_;
+    Naming naming_;
     // Dropped when any input above changes.
     PredictedPlan plan_;
 

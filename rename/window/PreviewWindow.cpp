@@ -6,9 +6,11 @@
 #include "RenameSession.h"
 
 #include <QCheckBox>
+#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QSpinBox>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -40,6 +42,7 @@ PreviewWindow::PreviewWindow(RenameSession &session, QWidget *beside)
     rows_->horizontalHeader()->resizeSection(PreviewModel::OldName, 180);
     rows_->horizontalHeader()->resizeSection(PreviewModel::NewName, 180);
     layout->addWidget(counts_);
+    layout->addLayout(numberingLine());
     layout->addWidget(onlySkipped_);
     layout->addWidget(rows_);
     resize(560, 400);
@@ -63,6 +66,37 @@ PreviewWindow::PreviewWindow(RenameSession &session, QWidget *beside)
         counts_->setText(model_.counts());
     });
     refresh();
+}
+
+// Start, step and least digits of 替换原文件名's numbers, each spin box named by
+// the words before it.
+QHBoxLayout *PreviewWindow::numberingLine()
+{
+    auto *line = new QHBoxLayout;
+    const Numbering &now = session_.numbering();
+    const auto spin = [&](const char *name, const QString &before, int low, int high, int value) {
+        auto *label = new QLabel(before, this);
+        auto *box = new QSpinBox(this);
+        box->setObjectName(QString::fromLatin1(name));
+        box->setRange(low, high);
+        box->setValue(value);
+        label->setBuddy(box);
+        box->setAccessibleName(before);
+        line->addWidget(label);
+        line->addWidget(box);
+        return box;
+    };
+    auto *start = spin("start", Texts::numberingFrom(), 0, 999999999, int(now.start));
+    auto *step = spin("step", Texts::numberingStep(), 1, 1000, int(now.step));
+    auto *width = spin("width", Texts::numberingWidth(), 0, 12, now.width);
+    width->setSpecialValueText(Texts::numberingAutomatic());
+    line->addWidget(new QLabel(Texts::numberingDigits(), this));
+    line->addStretch();
+    for (QSpinBox *box : {start, step, width})
+        connect(box, &QSpinBox::valueChanged, this, [this, start, step, width] {
+            session_.setNumbering({std::uint64_t(start->value()), std::uint64_t(step->value()), width->value()});
+        });
+    return line;
 }
 
 void PreviewWindow::refresh()

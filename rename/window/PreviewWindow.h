@@ -8,6 +8,7 @@
 #include <QWidget>
 
 class QCheckBox;
+class QHBoxLayout;
 class QLabel;
 class QTableView;
 class RenameSession;
@@ -24,6 +25,7 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
+    QHBoxLayout *numberingLine();
     void refresh();
 
     RenameSession &session_;
