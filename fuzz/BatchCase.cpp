@@ -20,7 +20,7 @@ const char *const pool[] = {"a",    "b",    "a.txt", "b.txt",    "n_a",      "n_
                             "Img2", "IMG3", "A",     "img1.txt", "img2.txt", "a1",    "ab",   "x.y.z", "%1"};
 const char *const newTexts[] = {"n_", "img", "a", "x", ".", "", "IMG"};
 const char *const findTexts[] = {"a", "1", "img", "x", ".", "A", "2"};
-const char *const replacements[] = {"", "b", "2", "n_", "/", "A", "1"};
+const char *const replacements[] = {"", "b", "2", "n_", "/", "A", "1", ":", " "};
 
 // The bytes a little at a time; zeros once they run out.
 struct Bytes {

@@ -127,6 +127,8 @@ public:
     // Told of each entry of a folder, and whether a rename takes it: a plain
     // file or a link to one.
     using TakeEntry = std::function<void(std::string_view name, bool file)>;
+    // Which new names the folder's file system takes.
+    virtual NameRules nameRulesIn(const FolderHandle &) { return NameRules::Posix; }
     // Tells of every entry of the folder now; false when it cannot be read.
     virtual bool readFolder(const FolderHandle &folder, const TakeEntry &take) = 0;
     // How the file under each name looks now; unknown for a name not there.

@@ -25,6 +25,10 @@ struct FolderStamp {
     bool settledBy(std::int64_t now) const { return now - std::max(modified, changed) > 1'000'000'000; }
 };
 
+// Which names a folder's file system takes: any plain name, or only those
+// Windows takes, as FAT, exFAT, NTFS and SMB shares do.
+enum class NameRules { Posix, Windows };
+
 // A folder held open from its listing until the renames that follow it, so the
 // renames act on the folder that was listed even if its path has since been
 // moved or replaced by a link to another folder.
@@ -40,4 +44,6 @@ public:
     // Whether names that differ in letter case only are one entry here, once
     // asked: a folder's file system answers the same for all its names.
     mutable std::optional<bool> foldsCase;
+    // Which names its file system takes, once asked, likewise.
+    mutable std::optional<NameRules> nameRules;
 };

@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
+#include "CaseFoldingCalls.h"
 #include "PreviewTip.h"
 #include "SystemServices.h"
+#include "posix/PosixFileRenamer.h"
 
 #include <QDir>
 #include <QFile>
@@ -16,6 +18,8 @@ class TestBatchPlan : public QObject {
 private Q_SLOTS:
     void tips_data();
     void tips();
+    void namesADiskRefuses_data();
+    void namesADiskRefuses();
 };
 
 void TestBatchPlan::tips_data()
@@ -121,6 +125,55 @@ void TestBatchPlan::tips()
     for (int row = 0; row < names.size(); ++row) {
         const std::optional<std::size_t> index = plan.indexOf(row);
         QCOMPARE(index ? previewTip(plan, *index) : QString(), expected[row]);
+    }
+}
+
+void TestBatchPlan::namesADiskRefuses_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("reason"); // on a disk that takes Windows names; empty where it takes the name
+    const QString character = "此磁盘不允许的字符", ending = "此磁盘不允许以空格或点结尾",
+                  reserved = "此磁盘保留的名称";
+    for (const char *c : {"\"", "*", ":", "<", ">", "?", "\\", "|", "\x01", "\t", "\x1f"})
+        QTest::newRow(qPrintable(QStringLiteral("a%1b").arg(QString::fromLatin1(c))))
+            << QStringLiteral("a%1b").arg(c) << character;
+    QTest::newRow("a trailing dot") << "photo." << ending;
+    QTest::newRow("a trailing space") << "photo " << ending;
+    QTest::newRow("a device") << "NUL" << reserved;
+    QTest::newRow("a device with an extension, in small letters") << "con.txt" << reserved;
+    QTest::newRow("a device, spaces before its extension") << "Aux  .tar.gz" << reserved;
+    QTest::newRow("a numbered port") << "LPT9.log" << reserved;
+    QTest::newRow("port 0 is no device") << "COM0"
+                                         << "";
+    QTest::newRow("a longer word is no device") << "CONSOLE.txt"
+                                                << "";
+    QTest::newRow("255 UTF-16 units") << QString(255, QChar(0x5B57)) << "";
+    QTest::newRow("256 UTF-16 units") << QString(256, QChar(0x5B57)) << "名称超出此磁盘允许的长度";
+    QTest::newRow("a leading dot and inner spaces") << ".a b.c"
+                                                    << "";
+}
+
+// The tip of a row whose new name is `name`, on a folder that takes Windows
+// names and on one that takes any.
+void TestBatchPlan::namesADiskRefuses()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, reason);
+    QTemporaryDir dir;
+    QVERIFY(QFile(dir.filePath("f")).open(QIODevice::WriteOnly));
+    const std::vector<NameBytes> rows{"f"};
+    BatchPlan plan(NamingMode::ReplaceCharacters, {"", "f", name.toStdString()}, rows, {}, {{0, 0}});
+    CaseFoldingCalls windows;
+    PosixCalls posix;
+    for (PosixCalls *calls : {static_cast<PosixCalls *>(&windows), &posix}) {
+        PosixFileRenamer renamer(*calls);
+        plan.predict(renamer, renamer.openFolder(QFile::encodeName(dir.path()).toStdString()).get());
+        const bool refused = calls == &windows && !reason.isEmpty();
+        QCOMPARE(
+            previewTip(plan, 0),
+            refused
+                ? QStringLiteral("将跳过：“%1”（%2）").arg(displayName(plan.requests()[0].to), reason)
+                : QStringLiteral("按确定后改名为：%1（第 1 个选中的文件）").arg(displayName(plan.requests()[0].to)));
     }
 }
 

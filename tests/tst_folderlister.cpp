@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 #include "RenameBatch.h"
+#include "posix/FileSystemKind.h"
 #include "posix/PosixFileRenamer.h"
 #include "posix/PosixFolderHandle.h"
 #include "posix/PosixFolderLister.h"
@@ -40,7 +41,46 @@ private Q_SLOTS:
     void listsPlainFilesOnly();
     void emptyAndUnreadableFolders();
     void renamesTrustAListingOnlyWhileTheFolderIsUnchanged();
+    void learnsWhichNamesAFileSystemTakes_data();
+    void learnsWhichNamesAFileSystemTakes();
 };
+
+void TestFolderLister::learnsWhichNamesAFileSystemTakes_data()
+{
+    QTest::addColumn<QString>("device"); // major:minor
+    QTest::addColumn<QString>("type");
+    QTest::addColumn<bool>("windowsNames");
+    QTest::newRow("exFAT or NTFS through FUSE, with no subtype") << "7:0"
+                                                                 << "fuseblk" << true;
+    QTest::newRow("FAT through fusefat") << "0:41"
+                                         << "fuse.fusefat" << true;
+    QTest::newRow("ext4, after optional fields") << "8:1"
+                                                 << "ext4" << false;
+    QTest::newRow("an SMB share") << "0:52"
+                                  << "cifs" << true;
+    QTest::newRow("sshfs") << "0:53"
+                           << "fuse.sshfs" << false;
+    QTest::newRow("a device no mount has") << "9:9"
+                                           << "" << false;
+}
+
+// As /proc/self/mountinfo tells them, seen on mounts the real-mount tests make.
+void TestFolderLister::learnsWhichNamesAFileSystemTakes()
+{
+    QFETCH(QString, device);
+    QFETCH(QString, type);
+    QFETCH(bool, windowsNames);
+    constexpr std::string_view mountinfo
+        = "22 1 8:1 / / rw,relatime shared:1 - ext4 /dev/sda1 rw\n"
+          "46 28 7:0 / /tmp/mt/a rw,nosuid,nodev,relatime - fuseblk /dev/loop0 rw,user_id=0,group_id=0\n"
+          "47 28 0:41 / /tmp/mt/b rw,nosuid,nodev,relatime - fuse.fusefat fusefat rw,user_id=0,group_id=0\n"
+          "50 28 0:52 / /mnt/share rw,relatime - cifs //nas/photos rw,vers=3.1.1\n"
+          "51 28 0:53 / /mnt/remote rw,relatime - fuse.sshfs me@host: rw\n";
+    const QStringList numbers = device.split(':');
+    const std::string found = mountTypeOf(mountinfo, numbers[0].toUInt(), numbers[1].toUInt());
+    QCOMPARE(QString::fromStdString(found), type);
+    QCOMPARE(nameRulesOfMountType(found) == NameRules::Windows, windowsNames);
+}
 
 void TestFolderLister::listsPlainFilesOnly()
 {

@@ -15,7 +15,6 @@
 #include <QProcess>
 #include <QProgressDialog>
 #include <QRegularExpression>
-#include <QScopeGuard>
 #include <QSpinBox>
 #include <QTableView>
 #include <QTemporaryDir>
@@ -681,12 +680,32 @@ void TestRenameClick::aLongClickCanBeStopped()
     QVERIFY(fakes.messages.shown.empty());
 }
 
+namespace {
+// What each notification for screen readers said as it came into view: a
+// screen reader on the bus speaks it then (Qt tells the bus only while one
+// listens, so this reads it off the widget as Qt would).
+struct Heard : QObject {
+    QStringList said;
+    bool eventFilter(QObject *object, QEvent *event) override
+    {
+        if (event->type() == QEvent::Show && object->isWidgetType())
+            if (QAccessibleInterface *told = QAccessible::queryAccessibleInterface(object);
+                told && told->role() == QAccessible::Notification)
+                said << told->text(QAccessible::Name);
+        return false;
+    }
+};
+} // namespace
+
 // F5 opens the preview beside the window: every selected file's new name and
 // state, following each typed key, with a filter for the rows that stay; after
-// 确定 it shows what the click did. Its cells read on the accessibility bus,
-// and Escape closes it.
+// 确定 it shows what the click did, and screen readers hear it, as they hear
+// what an undo did, with no window opened and the focus where it was. Its
+// cells read on the accessibility bus, and Escape closes it.
 void TestRenameClick::previewFollowsEveryChange()
 {
+    Heard heard;
+    qApp->installEventFilter(&heard);
     ListedFolder f({"a.jpg", "b.jpg", "c.jpg", "x_b.jpg"});
     f.d.selectNames({"a.jpg", "b.jpg", "c.jpg"});
     QTest::keyClick(f.d.window.windowHandle(), Qt::Key_F5);
@@ -722,6 +741,7 @@ void TestRenameClick::previewFollowsEveryChange()
     QTest::mouseClick(f.d.button("CommandButton1"), Qt::LeftButton);
     QTRY_COMPARE(rows(), (QStringList{"a.jpg x_a.jpg 已改名", "b.jpg b.jpg 已跳过（已存在）", "c.jpg x_c.jpg 已改名"}));
     QCOMPARE(counts->text(), QStringLiteral("已改名 2 个，跳过 1 个"));
+    QCOMPARE(heard.said, QStringList{"已改名 2 个，跳过 1 个"});
     QTest::qWait(20); // the list read anew does not replace the outcome
     QCOMPARE(table->model()->rowCount(), 3);
 
@@ -738,6 +758,13 @@ void TestRenameClick::previewFollowsEveryChange()
     QTRY_COMPARE(rows(), (QStringList{"b.jpg x_08.jpg 改名", "x_a.jpg x_09.jpg 改名", "x_c.jpg x_10.jpg 改名"}));
     QTest::mouseClick(f.d.button("CommandButton1"), Qt::LeftButton);
     QCOMPARE(f.files(), (QStringList{"x_08.jpg", "x_09.jpg", "x_10.jpg", "x_b.jpg"}));
+    f.d.list()->setFocus();
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    QTest::keyClick(f.d.list(), Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(f.files(), (QStringList{"b.jpg", "x_a.jpg", "x_b.jpg", "x_c.jpg"}));
+    QCOMPARE(heard.said.last(), QStringLiteral("已撤销 3 个，未撤销 0 个"));
+    QCOMPARE(QApplication::focusWidget(), f.d.list());
+    QCOMPARE(QApplication::topLevelWidgets(), windows);
 
     QTest::keyClick(table, Qt::Key_Escape);
     QTRY_VERIFY(!f.d.window.findChild<QWidget *>(QStringLiteral("预览新名称")));

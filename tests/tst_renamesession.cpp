@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 #include "FakeServices.h"
+#include "FolderFiles.h"
 #include "RenameJournal.h"
 #include "RenameSession.h"
 
@@ -18,11 +19,6 @@ namespace {
 
 NameBytes bytesOf(const QString &path) { return QFile::encodeName(path).toStdString(); }
 
-QStringList filesIn(const QString &folder)
-{
-    return QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
-}
-
 // A session on fake boxes over a temporary folder of files, each holding its
 // own name; `listed` picks the folder as a person would.
 struct Session {
@@ -32,11 +28,8 @@ struct Session {
 
     explicit Session(const QStringList &names, bool listed = true)
     {
-        for (const QString &name : names) {
-            QFile file(dir.filePath(name));
-            if (!file.open(QIODevice::WriteOnly) || file.write(name.toUtf8()) != name.toUtf8().size())
-                qFatal("cannot create %s", qPrintable(name));
-        }
+        for (const QString &name : names)
+            makeFile(dir.filePath(name), name.toUtf8());
         if (listed)
             session.takeFolder(bytesOf(dir.path()));
         fakes.messages.shown.clear();
@@ -230,10 +223,8 @@ void TestRenameSession::renamesWhereTheListCameFrom()
     QTemporaryDir root;
     QDir top(root.path());
     QVERIFY(top.mkdir("listed") && top.mkdir("elsewhere") && top.mkdir("typed") && top.mkdir("empty"));
-    for (const char *name : {"listed/a.txt", "elsewhere/a.txt", "typed/a.txt"}) {
-        QFile file(root.filePath(name));
-        QVERIFY(file.open(QIODevice::WriteOnly));
-    }
+    for (const char *name : {"listed/a.txt", "elsewhere/a.txt", "typed/a.txt"})
+        makeFile(root.filePath(name));
 
     Session s({});
     QVERIFY(s.session.takeFolder(bytesOf(root.filePath("listed"))));

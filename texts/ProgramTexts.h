@@ -97,6 +97,15 @@ inline QString tipUnusableName(const QString &newName)
     return QStringLiteral("将跳过：“%1”不是可用的文件名").arg(newName);
 }
 inline QString tipGone(const QString &oldName) { return QStringLiteral("将跳过：%1 已不存在").arg(oldName); }
+// Why a disk that takes Windows names refuses a new name.
+inline QString refusedCharacter() { return QStringLiteral("此磁盘不允许的字符"); }
+inline QString refusedEnding() { return QStringLiteral("此磁盘不允许以空格或点结尾"); }
+inline QString refusedReserved() { return QStringLiteral("此磁盘保留的名称"); }
+inline QString refusedLength() { return QStringLiteral("名称超出此磁盘允许的长度"); }
+inline QString tipRefused(const QString &newName, const QString &reason)
+{
+    return QStringLiteral("将跳过：“%1”（%2）").arg(newName, reason);
+}
 
 // The preview window.
 inline QString previewTitle() { return QStringLiteral("预览新名称"); }
@@ -130,6 +139,7 @@ inline QString stateExists() { return QStringLiteral("跳过（已存在）"); }
 inline QString stateNotAFile() { return QStringLiteral("跳过（已不是文件）"); }
 inline QString stateUnusable() { return QStringLiteral("跳过（名称不可用）"); }
 inline QString stateGone() { return QStringLiteral("跳过（文件已不在）"); }
+inline QString stateRefused(const QString &reason) { return QStringLiteral("跳过（%1）").arg(reason); }
 inline QString stateFailed() { return QStringLiteral("跳过（无法改名）"); }
 inline QString stateStopped() { return QStringLiteral("未改名（已停止）"); }
 inline QString outcomeRenamed() { return QStringLiteral("已改名"); }
@@ -145,6 +155,11 @@ inline QString undoPartly(const QString &folder, qsizetype back, qsizetype still
 {
     return QStringLiteral("“%1”中的上次重命名只撤销了一部分：%2 个文件已恢复原名，%3 个文件仍是新名称。\n%4")
         .arg(folder, QString::number(back), QString::number(still), why);
+}
+// What an undo came to, told to screen readers.
+inline QString undoneCounts(qsizetype back, qsizetype still)
+{
+    return QStringLiteral("已撤销 %1 个，未撤销 %2 个").arg(back).arg(still);
 }
 inline QString undoShortTaken(int count) { return QStringLiteral("原名称已被占用：%1 个").arg(count); }
 inline QString undoShortGone(int count) { return QStringLiteral("文件已不存在：%1 个").arg(count); }

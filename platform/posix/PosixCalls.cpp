@@ -2,6 +2,7 @@
 
 #include "PosixCalls.h"
 
+#include "FileSystemKind.h"
 #include "FolderEntries.h"
 
 #include <cerrno>
@@ -75,3 +76,5 @@ bool PosixCalls::keepsInodes(int dirFd)
 }
 
 void PosixCalls::pause(int milliseconds) { std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds)); }
+
+NameRules PosixCalls::nameRules(int dirFd) { return nameRulesOf(dirFd); }

@@ -2,6 +2,7 @@
 
 #pragma once
 
+#include "../FolderHandle.h"
 #include "../NativeNames.h"
 
 #include <sys/stat.h>
@@ -40,4 +41,5 @@ public:
     // Whether the folder's file system keeps a file's inode number across a
     // rename; FUSE file systems may number a name afresh.
     virtual bool keepsInodes(int dirFd);
+    virtual NameRules nameRules(int dirFd);
 };

@@ -124,6 +124,14 @@ std::uint64_t PosixFileRenamer::inodeOf(const FolderHandle &folder, const NameBy
     return open && calls_.stat(open->fd(), name.c_str(), entry) == 0 ? entry.st_ino : 0;
 }
 
+NameRules PosixFileRenamer::nameRulesIn(const FolderHandle &folder)
+{
+    const auto *open = dynamic_cast<const PosixFolderHandle *>(&folder);
+    if (open && !folder.nameRules)
+        folder.nameRules = calls_.nameRules(open->fd());
+    return folder.nameRules.value_or(NameRules::Posix);
+}
+
 std::optional<bool> PosixFileRenamer::findsOtherSpelling(const FolderHandle &folder, const NameBytes &name,
                                                          const NameBytes &otherSpelling)
 {

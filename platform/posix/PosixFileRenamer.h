@@ -22,6 +22,7 @@ public:
     void recoverInterrupted(const FolderHandle &folder, const std::vector<FallbackIntent> &steps) override;
     bool readFolder(const FolderHandle &folder, const TakeEntry &take) override;
     std::uint64_t inodeOf(const FolderHandle &folder, const NameBytes &name) override;
+    NameRules nameRulesIn(const FolderHandle &folder) override;
     std::optional<bool> findsOtherSpelling(const FolderHandle &folder, const NameBytes &name,
                                            const NameBytes &otherSpelling) override;
 

@@ -11,6 +11,8 @@ public:
     std::shared_ptr<FolderHandle> openFolder(const NameBytes &path) override;
     std::unique_ptr<FolderMoves> movesIn(const FolderHandle &folder, const Intend &intend = {}) override;
     bool readFolder(const FolderHandle &folder, const TakeEntry &take) override;
+    // Windows refuses its reserved names and characters on every file system.
+    NameRules nameRulesIn(const FolderHandle &) override { return NameRules::Windows; }
     std::optional<bool> findsOtherSpelling(const FolderHandle &folder, const NameBytes &name,
                                            const NameBytes &otherSpelling) override;
 };

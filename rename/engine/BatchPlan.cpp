@@ -53,7 +53,7 @@ bool BatchPlan::mayWaitOnRows(FileRenamer &renamer, const FolderHandle *folder) 
 std::vector<RowPlan> predictSchedule(const BatchSchedule &schedule, std::size_t rowCount, bool foldsCase,
                                      FileRenamer &renamer, const FolderHandle *folder)
 {
-    FolderSimulation simulation(schedule.steps, foldsCase);
+    FolderSimulation simulation(schedule.steps, foldsCase, folder ? renamer.nameRulesIn(*folder) : NameRules::Posix);
     if (folder)
         simulation.read(renamer, *folder);
     std::vector<RowPlan> steps;
@@ -69,6 +69,7 @@ void BatchPlan::predict(FileRenamer &renamer, const FolderHandle *folder)
 {
     const std::size_t n = requests().size();
     const bool folds = folder && foldsCase(renamer, *folder, requests());
+    nameRules_ = folder ? renamer.nameRulesIn(*folder) : NameRules::Posix;
     predictions_ = predictSchedule(listed_, n, folds, renamer, folder);
     waiting_ = 0;
     freeing_ = {};
@@ -77,7 +78,7 @@ void BatchPlan::predict(FileRenamer &renamer, const FolderHandle *folder)
     if (std::none_of(predictions_.begin(), predictions_.end(),
                      [](const RowPlan &plan) { return plan.fate == RowFate::Taken; }))
         return;
-    FolderSimulation before(requests(), folds);
+    FolderSimulation before(requests(), folds, nameRules_);
     if (folder)
         before.read(renamer, *folder);
     freeing_ = freeingNamesFirst(requests(), before);

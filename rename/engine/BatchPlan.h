@@ -30,6 +30,8 @@ public:
     // or one that cannot be read, as on an empty one.
     void predict(FileRenamer &renamer, const FolderHandle *folder);
     bool predicted() const { return !predictions_.empty() || requests().empty(); }
+    // The names the folder predicted on takes.
+    NameRules nameRules() const { return nameRules_; }
     const std::vector<RowPlan> &predictions(BatchOrder order = BatchOrder::AsListed) const
     {
         return order == BatchOrder::AsListed || !waiting_ ? predictions_ : freeingPredictions_;
@@ -54,6 +56,7 @@ private:
     BatchSchedule listed_, freeing_;
     std::vector<RowPlan> predictions_, freeingPredictions_;
     std::size_t waiting_ = 0;
+    NameRules nameRules_ = NameRules::Posix;
 };
 
 // What each row does when the schedule's steps are taken in turn on the

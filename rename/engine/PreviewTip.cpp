@@ -4,13 +4,37 @@
 
 #include "ProgramTexts.h"
 
-RowPreview previewOf(const BatchPlan &plan, std::size_t index)
+namespace {
+
+// Why a name the rules do not allow is not allowed.
+RowPreview notAllowed(const BatchPlan &plan, const RenameRequest &request)
 {
-    const RenameRequest &request = plan.requests()[index];
-    // Where the click will ask, its default answer frees the names first.
-    const RowPlan &row = plan.predictions(BatchOrder::FreeingNamesFirst)[index];
-    if (plan.waits(index))
-        return {PreviewState::AfterFreeing};
+    if (!isPlainFileName(request.from) || !isPlainFileName(request.to))
+        return {PreviewState::Unusable};
+    if (const Refusal refusal = refusalOf(plan.nameRules(), request.to); refusal != Refusal::None)
+        return {PreviewState::Refused, 0, refusal};
+    return {PreviewState::NotAFile};
+}
+
+QString refusalText(Refusal refusal)
+{
+    switch (refusal) {
+    case Refusal::Character:
+        return Texts::refusedCharacter();
+    case Refusal::Ending:
+        return Texts::refusedEnding();
+    case Refusal::Reserved:
+        return Texts::refusedReserved();
+    case Refusal::TooLong:
+    case Refusal::None:
+        break;
+    }
+    return Texts::refusedLength();
+}
+
+// A row's state for what the rules decided of it or a rename that was tried did.
+RowPreview previewOfRow(const BatchPlan &plan, std::size_t index, const RowPlan &row)
+{
     switch (row.fate) {
     case RowFate::Renamed:
         return {PreviewState::Renamed};
@@ -27,14 +51,30 @@ RowPreview previewOf(const BatchPlan &plan, std::size_t index)
         return {PreviewState::Exists};
     }
     case RowFate::NotAllowed:
-        return {isPlainFileName(request.from) && isPlainFileName(request.to) ? PreviewState::NotAFile
-                                                                             : PreviewState::Unusable};
+        return notAllowed(plan, plan.requests()[index]);
     case RowFate::Gone:
         return {PreviewState::Gone};
     case RowFate::Failed:
         break;
     }
     return {PreviewState::Failed};
+}
+
+} // namespace
+
+RowPreview previewOf(const BatchPlan &plan, std::size_t index)
+{
+    // Where the click will ask, its default answer frees the names first.
+    if (plan.waits(index))
+        return {PreviewState::AfterFreeing};
+    return previewOfRow(plan, index, plan.predictions(BatchOrder::FreeingNamesFirst)[index]);
+}
+
+RowPreview previewOf(const BatchPlan &plan, std::size_t index, const RenameOutcome &outcome)
+{
+    if (isNotTried(outcome))
+        return {PreviewState::Stopped};
+    return previewOfRow(plan, index, {fateOf(plan.requests()[index], outcome)});
 }
 
 QString previewTip(const BatchPlan &plan, std::size_t index)
@@ -63,6 +103,8 @@ QString previewTip(const BatchPlan &plan, std::size_t index)
         return Texts::tipNotAFile(displayName(request.from));
     case PreviewState::Unusable:
         return Texts::tipUnusableName(newName);
+    case PreviewState::Refused:
+        return Texts::tipRefused(newName, refusalText(row.refusal));
     case PreviewState::Gone:
         return Texts::tipGone(displayName(request.from));
     case PreviewState::Failed:
@@ -91,6 +133,8 @@ QString stateText(const RowPreview &row)
         return Texts::stateNotAFile();
     case PreviewState::Unusable:
         return Texts::stateUnusable();
+    case PreviewState::Refused:
+        return Texts::stateRefused(refusalText(row.refusal));
     case PreviewState::Gone:
         return Texts::stateGone();
     case PreviewState::Stopped:

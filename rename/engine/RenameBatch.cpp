@@ -23,12 +23,12 @@ bool isTemporaryName(const NameBytes &name) { return temporaryNumber(name).has_v
 } // namespace
 
 StepRun::StepRun(FileRenamer &renamer, const FolderHandle &folder, const std::vector<RenameRequest> &steps,
-                 const std::vector<std::size_t> &rows)
+                 const std::vector<std::size_t> &rows, NameRules newNames)
     : renamer_(renamer)
     , folder_(folder)
     , steps_(steps)
     , rows_(rows)
-    , rules_(steps, foldsCase(renamer, folder, steps))
+    , rules_(steps, foldsCase(renamer, folder, steps), newNames)
 {
     rules_.read(renamer, folder);
 }
@@ -98,13 +98,13 @@ std::vector<RenameOutcome> renameBatch(FileRenamer &renamer, const FolderHandle 
         return journal.start(journalPlan(absolute, identity, journaled, writtenAt, temporaries));
     });
     std::optional<StepRun> steps;
-    steps.emplace(renamer, folder, requests, schedule.rows);
+    steps.emplace(renamer, folder, requests, schedule.rows, renamer.nameRulesIn(folder));
     if (!started.get()) {
         if (!renameWithoutJournal())
             return {};
         journal.clear();
         // The folder may have changed while the question was open.
-        steps.emplace(renamer, folder, requests, schedule.rows);
+        steps.emplace(renamer, folder, requests, schedule.rows, renamer.nameRulesIn(folder));
         return steps->run({}, {}, [&](std::size_t index, const RenameOutcome &) {
             return !goOn || goOn(index + 1, requests.size());
         });

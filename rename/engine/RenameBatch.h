@@ -14,10 +14,11 @@ using GoOn = std::function<bool(std::size_t done, std::size_t total)>;
 
 // The steps of one batch or undo with their folder read by the rules, ready
 // to be taken. `rows` as in BatchSchedule; the steps must outlive the run.
+// New names pass `newNames`, as in FolderSimulation.
 class StepRun {
 public:
     StepRun(FileRenamer &renamer, const FolderHandle &folder, const std::vector<RenameRequest> &steps,
-            const std::vector<std::size_t> &rows);
+            const std::vector<std::size_t> &rows, NameRules newNames = NameRules::Posix);
     // Takes the steps in turn, each as the rules decide against the folder as
     // read and as the steps before changed it: only a rename the rules let
     // through reaches the file system, in `order` but for the rules' change

@@ -4,9 +4,10 @@
 
 #include <cerrno>
 
-FolderSimulation::FolderSimulation(const std::vector<RenameRequest> &renames, bool foldsCase)
+FolderSimulation::FolderSimulation(const std::vector<RenameRequest> &renames, bool foldsCase, NameRules newNames)
     : renames_(renames)
     , folds_(foldsCase)
+    , newNames_(newNames)
     , names_(2 * renames.size())
 {
     keys_.reserve(renames.size());
@@ -60,7 +61,8 @@ RowPlan FolderSimulation::decide(std::size_t row, const RenameRequest &request, 
         plan.fate = fate;
         return plan;
     };
-    if (!isPlainFileName(request.from) || !isPlainFileName(request.to) || (from.present && !from.file))
+    if (!isPlainFileName(request.from) || !isPlainFileName(request.to) || (from.present && !from.file)
+        || (request.from != request.to && refusalOf(newNames_, request.to) != Refusal::None))
         return skip(RowFate::NotAllowed);
     // A name another row renamed a file to holds that file, not this row's,
     // which has gone.

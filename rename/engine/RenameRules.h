@@ -4,6 +4,7 @@
 
 #include "FileRenamer.h"
 #include "NameTable.h"
+#include "RefusedNames.h"
 
 #include <deque>
 #include <string_view>
@@ -12,7 +13,7 @@ enum class RowFate {
     Renamed,    // gets the new name
     Unchanged,  // the new name is the old one
     Taken,      // another entry has the new name and keeps it
-    NotAllowed, // a name that is empty or leaves the folder, or an entry that is no plain file
+    NotAllowed, // a name that is empty, leaves the folder or the file system refuses, or an entry that is no plain file
     Gone,       // the file is no longer in the folder
     Failed,     // the file system refused; only a rename that was tried tells
 };
@@ -41,8 +42,9 @@ struct RowPlan {
 class FolderSimulation {
 public:
     // The names of `renames` must outlive the simulation; a name no rename of
-    // the batch has is no concern of the batch.
-    FolderSimulation(const std::vector<RenameRequest> &renames, bool foldsCase);
+    // the batch has is no concern of the batch. New names must pass `newNames`:
+    // a click's do; undo's are names the folder held.
+    FolderSimulation(const std::vector<RenameRequest> &renames, bool foldsCase, NameRules newNames = NameRules::Posix);
     // Reads the folder as it is before the batch; false when it cannot be read,
     // and then it is taken as empty.
     bool read(FileRenamer &renamer, const FolderHandle &folder);
@@ -86,6 +88,7 @@ private:
     const std::vector<RenameRequest> &renames_;
     std::vector<Keys> keys_; // of each of them
     bool folds_;
+    NameRules newNames_;
     std::deque<std::string> folded_; // the names' keys where the folder ignores case
     NameTable names_;
     std::vector<Entry> entries_; // by the names' numbers

@@ -132,8 +132,8 @@ template <class Work> auto RenameSession::watched(bool undo, Work work)
 ClickResult RenameSession::renameSelected()
 {
     if (const ClickResult::End failed = failingCheck(); failed != ClickResult::End::Ran) {
-        reportClick(messages_, {failed, {}, {}}, {});
-        return {failed, {}, {}};
+        reportClick(messages_, {failed, {}}, {});
+        return {failed, {}};
     }
     const BatchPlan &planned = plan_.of(naming_, rows_);
     const std::shared_ptr<FolderHandle> folder = folderToRenameIn();
@@ -145,7 +145,7 @@ ClickResult RenameSession::renameSelected()
     if (mayWait) {
         const Answer answer = messages_.ask(Texts::freeNamesFirstQuestion(plan.waiting()));
         if (answer == Answer::Cancel)
-            return {ClickResult::End::Cancelled, {}, {}};
+            return {ClickResult::End::Cancelled, {}};
         if (answer == Answer::Yes)
             order = BatchOrder::FreeingNamesFirst;
     }
@@ -171,10 +171,10 @@ ClickResult RenameSession::renameSelected()
         result.end = ClickResult::End::Busy;
     }
     reportClick(messages_, result, plan.requests());
-    if (result.end == ClickResult::End::Ran) {
-        result.requests = plan.requests();
-        Q_EMIT clicked(result);
-    }
+    if (result.end == ClickResult::End::Ran)
+        Q_EMIT clicked(plan, result);
+    if (!result.outcomes.empty())
+        Q_EMIT told(clickSummary(plan, result));
     return result;
 }
 
@@ -206,6 +206,8 @@ std::optional<UndoReport> RenameSession::undoLast()
         updateUndo();
     }
     reportUndo(messages_, report, shown);
+    if (report && !report->refused && !report->nothingToUndo)
+        Q_EMIT told(undoSummary(*report));
     return report;
 }
 

@@ -65,8 +65,10 @@ public:
 
 Q_SIGNALS:
     void changed(RenameSession::Change what);
-    // A click ran; `result` tells each selected row's outcome.
-    void clicked(const ClickResult &result);
+    // A click ran the batch `plan`; `result` tells each selected row's outcome.
+    void clicked(const BatchPlan &plan, const ClickResult &result);
+    // One short sentence of what a click that renamed or an undo came to.
+    void told(const QString &summary);
 
 private:
     std::optional<JournalHold> holdJournal();

@@ -2,6 +2,7 @@
 
 #include "SessionReports.h"
 
+#include "PreviewTip.h"
 #include "ProgramTexts.h"
 
 #include <algorithm>
@@ -65,6 +66,17 @@ void reportBusy(MessageBox &messages)
     messages.show(Texts::otherCopyBusy(), MsgStyle::OkExclamation, Texts::programTitle());
 }
 
+// The files an undo took back, of all it was to: a step into a temporary name is no file's.
+std::pair<qsizetype, qsizetype> undoneOf(const UndoReport &report)
+{
+    qsizetype back = 0, all = 0;
+    for (std::size_t i = 0; i < report.outcomes.size(); ++i) {
+        all += !parks(report.back[i]);
+        back += !parks(report.back[i]) && report.outcomes[i].moved();
+    }
+    return {back, all};
+}
+
 } // namespace
 
 // What is still under a temporary name once a listing has mended what it
@@ -119,15 +131,25 @@ void reportUndo(MessageBox &messages, const std::optional<UndoReport> &report, b
     }
     if (report->nothingToUndo)
         return;
-    qsizetype back = 0, all = 0;
-    for (std::size_t i = 0; i < report->outcomes.size(); ++i) {
-        all += !parks(report->back[i]);
-        back += !parks(report->back[i]) && report->outcomes[i].moved();
-    }
+    const auto [back, all] = undoneOf(*report);
     const QString folder = displayName(report->folder);
     if (back < all)
         messages.show(Texts::undoPartly(folder, back, all - back, undoShortfall(*report)), MsgStyle::OkExclamation,
                       Texts::programTitle());
     else if (!shown)
         messages.show(Texts::undoneElsewhere(folder), MsgStyle::OkInformation, Texts::programTitle());
+}
+
+QString clickSummary(const BatchPlan &plan, const ClickResult &result)
+{
+    qsizetype renamed = 0;
+    for (std::size_t i = 0; i < result.outcomes.size(); ++i)
+        renamed += renames(previewOf(plan, i, result.outcomes[i]).state);
+    return Texts::previewOutcomeCounts(renamed, qsizetype(plan.requests().size()) - renamed);
+}
+
+QString undoSummary(const UndoReport &report)
+{
+    const auto [back, all] = undoneOf(report);
+    return Texts::undoneCounts(back, all - back);
 }

@@ -2,6 +2,7 @@
 
 #pragma once
 
+#include "BatchPlan.h"
 #include "MessageBox.h"
 #include "RenameBatch.h"
 
@@ -16,7 +17,6 @@ struct ClickResult {
     };
     End end = End::Ran;
     std::vector<RenameOutcome> outcomes;
-    std::vector<RenameRequest> requests; // what the rows were to become, where the batch ran
 };
 
 // The boxes that tell what a listing, a click or an undo came to.
@@ -25,3 +25,6 @@ void reportClick(MessageBox &messages, const ClickResult &result, const std::vec
 // `report` is none where another copy held the journal; `shown`: the batch
 // was in the folder the rows show.
 void reportUndo(MessageBox &messages, const std::optional<UndoReport> &report, bool shown);
+// One short sentence of what a click that ran or an undo came to, for screen readers.
+QString clickSummary(const BatchPlan &plan, const ClickResult &result);
+QString undoSummary(const UndoReport &report);

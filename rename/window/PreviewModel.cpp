@@ -6,32 +6,6 @@
 
 #include <QColor>
 
-namespace {
-
-// What the click did to a row, in the preview's words.
-RowPreview previewOfOutcome(const RenameRequest &request, const RenameOutcome &outcome)
-{
-    if (isNotTried(outcome))
-        return {PreviewState::Stopped};
-    switch (fateOf(request, outcome)) {
-    case RowFate::Renamed:
-        return {PreviewState::Renamed};
-    case RowFate::Unchanged:
-        return {PreviewState::Unchanged};
-    case RowFate::Taken:
-        return {PreviewState::Exists};
-    case RowFate::NotAllowed:
-        return {PreviewState::Unusable};
-    case RowFate::Gone:
-        return {PreviewState::Gone};
-    case RowFate::Failed:
-        break;
-    }
-    return {PreviewState::Failed};
-}
-
-} // namespace
-
 void PreviewModel::showPlan(const BatchPlan *plan)
 {
     beginResetModel();
@@ -44,15 +18,15 @@ void PreviewModel::showPlan(const BatchPlan *plan)
     endResetModel();
 }
 
-void PreviewModel::showOutcome(const ClickResult &result)
+void PreviewModel::showOutcome(const BatchPlan &plan, const ClickResult &result)
 {
     beginResetModel();
     outcome_ = true;
-    requests_ = result.requests;
+    requests_ = plan.requests();
     states_.resize(requests_.size());
     for (std::size_t i = 0; i < requests_.size(); ++i)
-        states_[i] = i < result.outcomes.size() ? previewOfOutcome(requests_[i], result.outcomes[i])
-                                                : RowPreview{PreviewState::Stopped};
+        states_[i]
+            = i < result.outcomes.size() ? previewOf(plan, i, result.outcomes[i]) : RowPreview{PreviewState::Stopped};
     filter();
     endResetModel();
 }
@@ -71,7 +45,7 @@ void PreviewModel::filter()
     if (!onlySkipped_)
         return;
     for (std::size_t i = 0; i < states_.size(); ++i)
-        if (skips(states_[i].state) || states_[i].state == PreviewState::Unchanged)
+        if (!renames(states_[i].state))
             shown_.push_back(i);
 }
 
@@ -79,7 +53,7 @@ QString PreviewModel::counts() const
 {
     qsizetype renamed = 0;
     for (const RowPreview &row : states_)
-        renamed += !skips(row.state) && row.state != PreviewState::Unchanged;
+        renamed += renames(row.state);
     const qsizetype skipped = qsizetype(states_.size()) - renamed;
     return outcome_ ? Texts::previewOutcomeCounts(renamed, skipped) : Texts::previewCounts(renamed, skipped);
 }
@@ -98,7 +72,7 @@ QVariant PreviewModel::data(const QModelIndex &index, int role) const
     const std::size_t row = rowAt(index.row());
     const RenameRequest &request = requests_[row];
     const RowPreview &state = states_[row];
-    const bool keeps = skips(state.state) || state.state == PreviewState::Unchanged;
+    const bool keeps = !renames(state.state);
     if (role == Qt::ForegroundRole && index.column() == NewName && keeps)
         return QColor(Qt::gray);
     if (role != Qt::DisplayRole && role != Qt::AccessibleTextRole)

@@ -19,7 +19,7 @@ public:
 
     // None where a click would stop at a check.
     void showPlan(const BatchPlan *plan);
-    void showOutcome(const ClickResult &result);
+    void showOutcome(const BatchPlan &plan, const ClickResult &result);
     // Only the rows that keep their name.
     void setOnlySkipped(bool only);
     // "将改名 N 个，跳过 M 个", or after a click what it did.

@@ -60,9 +60,9 @@ PreviewWindow::PreviewWindow(RenameSession &session, QWidget *beside)
         if (what == RenameSession::Change::Plan)
             pending_.start();
     });
-    connect(&session_, &RenameSession::clicked, this, [this](const ClickResult &result) {
+    connect(&session_, &RenameSession::clicked, this, [this](const BatchPlan &plan, const ClickResult &result) {
         pending_.stop();
-        model_.showOutcome(result);
+        model_.showOutcome(plan, result);
         counts_->setText(model_.counts());
     });
     refresh();

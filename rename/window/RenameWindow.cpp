@@ -2,6 +2,7 @@
 
 #include "RenameWindow.h"
 
+#include "Announcer.h"
 #include "FileListModel.h"
 #include "FileListView.h"
 #include "FolderField.h"
@@ -84,6 +85,8 @@ void RenameWindow::connectHandlers()
         text->installEventFilter(passUndo);
 
     connect(&session_, &RenameSession::changed, this, &RenameWindow::showChange);
+    // The click itself ends with no message; screen readers hear what it came to.
+    connect(&session_, &RenameSession::told, new Announcer(this), &Announcer::announce);
     showChange(RenameSession::Change::Undo);
     connect(ListBox1->selectionModel(), &QItemSelectionModel::selectionChanged, this, &RenameWindow::passSelection);
     connect(路径, &QLineEdit::textChanged, &session_, &RenameSession::setFieldText);

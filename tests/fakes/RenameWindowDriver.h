@@ -3,6 +3,7 @@
 #pragma once
 
 #include "FakeServices.h"
+#include "FolderFiles.h"
 #include "RenameWindow.h"
 #include "WindowRef.h"
 
@@ -105,16 +106,3 @@ struct RenameWindowDriver {
         selectRows(picked);
     }
 };
-
-inline void makeFile(const QString &path, const QByteArray &content = {})
-{
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        qFatal("cannot create %s", qPrintable(path));
-    file.write(content);
-}
-
-inline QStringList filesIn(const QString &folder)
-{
-    return QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
-}
