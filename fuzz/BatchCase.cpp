@@ -194,7 +194,7 @@ std::optional<std::string> runBatchCase(const std::string &folder, std::string_v
         progress.stopAt = 1 + bytes.next() % lister.rows.size();
 
     const Folder before = read(folder);
-    const BatchPlan *plan = session.currentPlan();
+    const std::shared_ptr<const BatchPlan> plan = session.currentPlan();
     if (!plan) { // the click stops at its check
         if (!session.renameSelected().outcomes.empty() || read(folder) != before)
             return std::string("a click stopped at its check renamed");

@@ -5,7 +5,8 @@
 BatchPlan &PredictedPlan::of(const Naming &naming, const FileRows &rows)
 {
     if (!plan_)
-        plan_.emplace(naming.mode, naming.texts, rows.names(), rows.inodes(), rows.selection(), naming.numbering);
+        plan_ = std::make_shared<BatchPlan>(naming.mode, naming.texts, rows.names(), rows.inodes(), rows.selection(),
+                                            naming.numbering);
     return *plan_;
 }
 

@@ -17,11 +17,13 @@ public:
     const BatchPlan &predictedOn(const std::shared_ptr<FolderHandle> &folder, FileRenamer &renamer, std::int64_t now);
     // Whether a prediction is kept and the folder it was made on is as it was then.
     bool holds() const;
-    // The plan, moved out: a click runs it, and its outcome makes a new one anyway.
-    BatchPlan take() { return std::move(*std::exchange(plan_, std::nullopt)); }
+    // The plan as the preview holds it while it shows it.
+    std::shared_ptr<const BatchPlan> shared() const { return plan_; }
+    // The plan, given up: a click runs it, and its outcome makes a new one anyway.
+    std::shared_ptr<const BatchPlan> take() { return std::exchange(plan_, nullptr); }
 
 private:
-    std::optional<BatchPlan> plan_;
+    std::shared_ptr<BatchPlan> plan_;
     std::shared_ptr<FolderHandle> folder_;
     std::optional<FolderStamp> stamp_;
 };

@@ -140,7 +140,8 @@ ClickResult RenameSession::renameSelected()
     // Only a batch where a new name is another row's old one can wait on
     // rows; only then is it predicted here.
     const bool mayWait = folder && planned.mayWaitOnRows(renamer_, folder.get()) && currentPlan()->waiting() > 0;
-    const BatchPlan plan = plan_.take();
+    const std::shared_ptr<const BatchPlan> taken = plan_.take();
+    const BatchPlan &plan = *taken;
     BatchOrder order = BatchOrder::AsListed;
     if (mayWait) {
         const Answer answer = messages_.ask(Texts::freeNamesFirstQuestion(plan.waiting()));
@@ -172,7 +173,7 @@ ClickResult RenameSession::renameSelected()
     }
     reportClick(messages_, result, plan.requests());
     if (result.end == ClickResult::End::Ran)
-        Q_EMIT clicked(plan, result);
+        Q_EMIT clicked(taken, result);
     if (!result.outcomes.empty())
         Q_EMIT told(clickSummary(plan, result));
     return result;
@@ -223,19 +224,19 @@ void RenameSession::updateUndo()
     Q_EMIT changed(Change::Undo);
 }
 
-const BatchPlan *RenameSession::currentPlan()
+std::shared_ptr<const BatchPlan> RenameSession::currentPlan()
 {
     if (running_ || failingCheck() != ClickResult::End::Ran)
         return nullptr;
-    BatchPlan &plan = plan_.of(naming_, rows_);
-    if (plan_.holds())
-        return &plan;
-    return &plan_.predictedOn(folderToRenameIn(), renamer_, lister_.now());
+    plan_.of(naming_, rows_);
+    if (!plan_.holds())
+        plan_.predictedOn(folderToRenameIn(), renamer_, lister_.now());
+    return plan_.shared();
 }
 
 QString RenameSession::tipFor(int row)
 {
-    const BatchPlan *plan = currentPlan();
+    const std::shared_ptr<const BatchPlan> plan = currentPlan();
     const std::optional<std::size_t> index = plan ? plan->indexOf(row) : std::nullopt;
     return index ? previewTip(*plan, *index) : QString();
 }

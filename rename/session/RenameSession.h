@@ -59,14 +59,14 @@ public:
 
     // What a click would do now, predicted on the folder as it is; nothing
     // while the click would stop at a check.
-    const BatchPlan *currentPlan();
+    std::shared_ptr<const BatchPlan> currentPlan();
     // The tip of one row: empty for a row not selected, or while a click would stop at a check.
     QString tipFor(int row);
 
 Q_SIGNALS:
     void changed(RenameSession::Change what);
     // A click ran the batch `plan`; `result` tells each selected row's outcome.
-    void clicked(const BatchPlan &plan, const ClickResult &result);
+    void clicked(const std::shared_ptr<const BatchPlan> &plan, const ClickResult &result);
     // One short sentence of what a click that renamed or an undo came to.
     void told(const QString &summary);
 

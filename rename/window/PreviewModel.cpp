@@ -6,27 +6,27 @@
 
 #include <QColor>
 
-void PreviewModel::showPlan(const BatchPlan *plan)
+void PreviewModel::showPlan(std::shared_ptr<const BatchPlan> plan)
 {
     beginResetModel();
     outcome_ = false;
-    requests_ = plan ? plan->requests() : std::vector<RenameRequest>();
-    states_.resize(requests_.size());
-    for (std::size_t i = 0; i < requests_.size(); ++i)
-        states_[i] = previewOf(*plan, i);
+    plan_ = std::move(plan);
+    states_.resize(plan_ ? plan_->requests().size() : 0);
+    for (std::size_t i = 0; i < states_.size(); ++i)
+        states_[i] = previewOf(*plan_, i);
     filter();
     endResetModel();
 }
 
-void PreviewModel::showOutcome(const BatchPlan &plan, const ClickResult &result)
+void PreviewModel::showOutcome(std::shared_ptr<const BatchPlan> plan, const ClickResult &result)
 {
     beginResetModel();
     outcome_ = true;
-    requests_ = plan.requests();
-    states_.resize(requests_.size());
-    for (std::size_t i = 0; i < requests_.size(); ++i)
+    plan_ = std::move(plan);
+    states_.resize(plan_->requests().size());
+    for (std::size_t i = 0; i < states_.size(); ++i)
         states_[i]
-            = i < result.outcomes.size() ? previewOf(plan, i, result.outcomes[i]) : RowPreview{PreviewState::Stopped};
+            = i < result.outcomes.size() ? previewOf(*plan_, i, result.outcomes[i]) : RowPreview{PreviewState::Stopped};
     filter();
     endResetModel();
 }
@@ -60,7 +60,7 @@ QString PreviewModel::counts() const
 
 int PreviewModel::rowCount(const QModelIndex &parent) const
 {
-    return parent.isValid() ? 0 : int(onlySkipped_ ? shown_.size() : requests_.size());
+    return parent.isValid() ? 0 : int(onlySkipped_ ? shown_.size() : states_.size());
 }
 
 int PreviewModel::columnCount(const QModelIndex &parent) const { return parent.isValid() ? 0 : Columns; }
@@ -70,7 +70,7 @@ QVariant PreviewModel::data(const QModelIndex &index, int role) const
     if (!index.isValid() || index.row() >= rowCount())
         return {};
     const std::size_t row = rowAt(index.row());
-    const RenameRequest &request = requests_[row];
+    const RenameRequest &request = plan_->requests()[row];
     const RowPreview &state = states_[row];
     const bool keeps = !renames(state.state);
     if (role == Qt::ForegroundRole && index.column() == NewName && keeps)

@@ -18,8 +18,8 @@ public:
     using QAbstractTableModel::QAbstractTableModel;
 
     // None where a click would stop at a check.
-    void showPlan(const BatchPlan *plan);
-    void showOutcome(const BatchPlan &plan, const ClickResult &result);
+    void showPlan(std::shared_ptr<const BatchPlan> plan);
+    void showOutcome(std::shared_ptr<const BatchPlan> plan, const ClickResult &result);
     // Only the rows that keep their name.
     void setOnlySkipped(bool only);
     // "将改名 N 个，跳过 M 个", or after a click what it did.
@@ -34,7 +34,8 @@ private:
     void filter();
     std::size_t rowAt(int row) const { return onlySkipped_ ? shown_[std::size_t(row)] : std::size_t(row); }
 
-    std::vector<RenameRequest> requests_;
+    // Held, not copied: the session makes a new plan for any change.
+    std::shared_ptr<const BatchPlan> plan_;
     std::vector<RowPreview> states_;
     bool outcome_ = false;
     bool onlySkipped_ = false;

@@ -6,6 +6,7 @@
 #include "RenameSession.h"
 
 #include <QCheckBox>
+#include <QElapsedTimer>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -13,6 +14,7 @@
 #include <QSpinBox>
 #include <QTableView>
 #include <QVBoxLayout>
+#include <algorithm>
 
 PreviewWindow::PreviewWindow(RenameSession &session, QWidget *beside)
     : QWidget(beside, Qt::Window)
@@ -60,11 +62,12 @@ PreviewWindow::PreviewWindow(RenameSession &session, QWidget *beside)
         if (what == RenameSession::Change::Plan)
             pending_.start();
     });
-    connect(&session_, &RenameSession::clicked, this, [this](const BatchPlan &plan, const ClickResult &result) {
-        pending_.stop();
-        model_.showOutcome(plan, result);
-        counts_->setText(model_.counts());
-    });
+    connect(&session_, &RenameSession::clicked, this,
+            [this](const std::shared_ptr<const BatchPlan> &plan, const ClickResult &result) {
+                pending_.stop();
+                model_.showOutcome(plan, result);
+                counts_->setText(model_.counts());
+            });
     refresh();
 }
 
@@ -101,8 +104,13 @@ QHBoxLayout *PreviewWindow::numberingLine()
 
 void PreviewWindow::refresh()
 {
+    QElapsedTimer took;
+    took.start();
     model_.showPlan(session_.currentPlan());
     counts_->setText(model_.counts());
+    // A refresh that takes long waits as long for more typing, so that keys
+    // typed into a huge selection are not held up one refresh each.
+    pending_.setInterval(int(std::min<qint64>(took.elapsed(), 150)));
 }
 
 // Escape closes it, from whichever of its controls has the focus.
