@@ -39,6 +39,16 @@ public:
         slots_[at] = {tagOf(hash), std::uint32_t(names_.size())};
         return std::uint32_t(names_.size() - 1);
     }
+    // Brings the slot where `name` is looked for into the cache, so that a
+    // loop over many names can ask for it a few names ahead.
+    void prefetch(std::string_view name) const
+    {
+#if defined(__GNUC__)
+        __builtin_prefetch(&slots_[probeFrom(hashOf(name))]);
+#else
+        (void)name;
+#endif
+    }
     std::optional<std::uint32_t> find(std::string_view name) const
     {
         const std::uint64_t hash = hashOf(name);

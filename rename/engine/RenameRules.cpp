@@ -11,9 +11,17 @@ FolderSimulation::FolderSimulation(const std::vector<RenameRequest> &renames, bo
     , names_(2 * renames.size())
 {
     keys_.reserve(renames.size());
-    for (const RenameRequest &rename : renames) {
-        const std::uint32_t from = keyOf(rename.from);
-        keys_.push_back({from, keyOf(rename.to)});
+    entries_.reserve(2 * renames.size());
+    // The table is far larger than the cache: each name's slot is asked for
+    // a few names ahead of its turn.
+    constexpr std::size_t ahead = 8;
+    for (std::size_t i = 0; i < renames.size(); ++i) {
+        if (!folds_ && i + ahead < renames.size()) {
+            names_.prefetch(renames[i + ahead].from);
+            names_.prefetch(renames[i + ahead].to);
+        }
+        const std::uint32_t from = keyOf(renames[i].from);
+        keys_.push_back({from, keyOf(renames[i].to)});
     }
 }
 
