@@ -201,6 +201,22 @@ std::optional<std::string> runBatchCase(const std::string &folder, std::string_v
         return std::nullopt;
     }
     const std::vector<RenameRequest> requests = plan->requests();
+    // Started from the rows and the folder read once, as while only new names
+    // change, the prediction is the one made anew.
+    if (const std::shared_ptr<FolderHandle> &handle = session.rows().folder()) {
+        FolderSimulation::Seed seed(session.rows().names(), renamer.nameRulesIn(*handle));
+        seed.read(renamer, *handle);
+        BatchPlan seeded = *plan;
+        seeded.predict(renamer, handle.get(), &seed);
+        const auto same = [](const RowPlan &a, const RowPlan &b) {
+            return a.fate == b.fate && a.holder == b.holder && a.heldBy == b.heldBy && a.caseOnly == b.caseOnly;
+        };
+        for (const BatchOrder order : {BatchOrder::AsListed, BatchOrder::FreeingNamesFirst})
+            if (!std::equal(plan->predictions(order).begin(), plan->predictions(order).end(),
+                            seeded.predictions(order).begin(), seeded.predictions(order).end(), same)
+                || seeded.waiting() != plan->waiting())
+                return std::string("a prediction from the folder read once differs from one made anew");
+    }
     const std::vector<RowPlan> predicted
         = plan->predictions(messages.reply == Answer::Yes ? BatchOrder::FreeingNamesFirst : BatchOrder::AsListed);
     count.asked += plan->waiting() > 0;

@@ -453,6 +453,31 @@ void TestRenameClick::previewTips()
     QCOMPARE(tipOf(0), renamed);
     QVERIFY(QFile::remove(f.dir.filePath(first)));
     QCOMPARE(tipOf(0), QStringLiteral("将跳过：%1 已不存在").arg(first));
+
+    // While the folder is still, a new text starts from the folder as read
+    // for the last one; rows in another order read anew: with a.jpg shown
+    // first, its new name is b.jpg's old one.
+    ListedFolder g({"a.jpg", "b.jpg"});
+    const QStringList shown = g.d.rows();
+    for (int i = 0; i < 2; ++i) {
+        const timespec times[2] = {{1000001 - i, 0}, {1000001 - i, 0}}; // oldest first is the other order
+        QVERIFY(::utimensat(AT_FDCWD, QFile::encodeName(g.dir.filePath(shown[i])), times, 0) == 0);
+    }
+    g.d.pickFolder(g.dir.path());
+    g.d.fakes.clockAhead = 2'000'000'000;
+    QTest::mouseClick(g.d.button("全选"), Qt::LeftButton);
+    QTest::mouseClick(g.d.option("替换指定字符"), Qt::LeftButton);
+    g.d.field("TextBox1")->setText("a");
+    g.d.field("TextBox2")->setText("b");
+    QVERIFY(!g.d.model()->index(0, 0).data(Qt::ToolTipRole).toString().isEmpty());
+    for (QAction *action : g.d.list()->actions())
+        if (action->text() == QStringLiteral("按修改时间排序"))
+            action->trigger();
+    QCOMPARE(g.d.rows(), (QStringList{shown[1], shown[0]}));
+    const int a = int(g.d.rows().indexOf("a.jpg"));
+    QCOMPARE(g.d.model()->index(a, 0).data(Qt::ToolTipRole).toString(),
+             a == 0 ? QStringLiteral("将跳过：b.jpg 已存在")
+                    : QStringLiteral("将跳过：上面选中的 b.jpg 名称不变，b.jpg 仍被占用"));
 }
 
 // Ctrl+Z where the focus is: a text field with nothing of its own to undo

@@ -50,12 +50,8 @@ bool BatchPlan::mayWaitOnRows(FileRenamer &renamer, const FolderHandle *folder) 
     });
 }
 
-std::vector<RowPlan> predictSchedule(const BatchSchedule &schedule, std::size_t rowCount, bool foldsCase,
-                                     FileRenamer &renamer, const FolderHandle *folder)
+std::vector<RowPlan> predictSchedule(const BatchSchedule &schedule, std::size_t rowCount, FolderSimulation &simulation)
 {
-    FolderSimulation simulation(schedule.steps, foldsCase, folder ? renamer.nameRulesIn(*folder) : NameRules::Posix);
-    if (folder)
-        simulation.read(renamer, *folder);
     std::vector<RowPlan> steps;
     steps.reserve(schedule.steps.size());
     for (std::size_t i = 0; i < schedule.steps.size(); ++i) {
@@ -65,12 +61,25 @@ std::vector<RowPlan> predictSchedule(const BatchSchedule &schedule, std::size_t 
     return perRow(schedule, steps, rowCount, [](const RowPlan &plan) { return plan.fate == RowFate::Renamed; });
 }
 
-void BatchPlan::predict(FileRenamer &renamer, const FolderHandle *folder)
+void BatchPlan::predict(FileRenamer &renamer, const FolderHandle *folder, const FolderSimulation::Seed *seed)
 {
     const std::size_t n = requests().size();
     const bool folds = folder && foldsCase(renamer, *folder, requests());
     nameRules_ = folder ? renamer.nameRulesIn(*folder) : NameRules::Posix;
-    predictions_ = predictSchedule(listed_, n, folds, renamer, folder);
+    const std::vector<int> rows = seed && !folds ? rowsOf(selected_) : std::vector<int>();
+    // A simulation of the folder as it is now, before the batch.
+    const auto simulation = [&](const std::vector<RenameRequest> &renames) {
+        if (!rows.empty())
+            return FolderSimulation(renames, rows, *seed);
+        FolderSimulation fresh(renames, folds, nameRules_);
+        if (folder)
+            fresh.read(renamer, *folder);
+        return fresh;
+    };
+    {
+        FolderSimulation listed = simulation(listed_.steps);
+        predictions_ = predictSchedule(listed_, n, listed);
+    }
     waiting_ = 0;
     freeing_ = {};
     freeingPredictions_.clear();
@@ -78,9 +87,7 @@ void BatchPlan::predict(FileRenamer &renamer, const FolderHandle *folder)
     if (std::none_of(predictions_.begin(), predictions_.end(),
                      [](const RowPlan &plan) { return plan.fate == RowFate::Taken; }))
         return;
-    FolderSimulation before(requests(), folds, nameRules_);
-    if (folder)
-        before.read(renamer, *folder);
+    FolderSimulation before = simulation(requests());
     freeing_ = freeingNamesFirst(requests(), before);
     // Planning only looked at the folder: it is still as read.
     std::vector<RowPlan> steps;

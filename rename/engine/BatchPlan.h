@@ -27,8 +27,9 @@ public:
     bool mayWaitOnRows(FileRenamer &renamer, const FolderHandle *folder) const;
 
     // Runs the batch on the folder as it is now, in both orders; on no folder,
-    // or one that cannot be read, as on an empty one.
-    void predict(FileRenamer &renamer, const FolderHandle *folder);
+    // or one that cannot be read, as on an empty one. `seed`, where given,
+    // holds the rows' names and the folder as it is now.
+    void predict(FileRenamer &renamer, const FolderHandle *folder, const FolderSimulation::Seed *seed = nullptr);
     bool predicted() const { return !predictions_.empty() || requests().empty(); }
     // The names the folder predicted on takes.
     NameRules nameRules() const { return nameRules_; }
@@ -60,6 +61,5 @@ private:
 };
 
 // What each row does when the schedule's steps are taken in turn on the
-// folder as it is now.
-std::vector<RowPlan> predictSchedule(const BatchSchedule &schedule, std::size_t rowCount, bool foldsCase,
-                                     FileRenamer &renamer, const FolderHandle *folder);
+// simulated folder.
+std::vector<RowPlan> predictSchedule(const BatchSchedule &schedule, std::size_t rowCount, FolderSimulation &simulation);

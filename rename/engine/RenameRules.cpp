@@ -25,6 +25,49 @@ FolderSimulation::FolderSimulation(const std::vector<RenameRequest> &renames, bo
     }
 }
 
+FolderSimulation::Seed::Seed(const std::vector<NameBytes> &names, NameRules newNames)
+    : names_(2 * names.size() + 16)
+    , newNames_(newNames)
+{
+    rowKeys_.reserve(names.size());
+    for (const NameBytes &name : names)
+        rowKeys_.push_back(names_.add(name));
+    // Room for the new names a simulation adds to its copy.
+    entries_.reserve(2 * names.size() + 16);
+    entries_.resize(names_.size());
+}
+
+bool FolderSimulation::Seed::read(FileRenamer &renamer, const FolderHandle &folder)
+{
+    return renamer.readFolder(folder, [this](std::string_view name, bool file) {
+        std::optional<std::uint32_t> key = names_.find(name);
+        if (!key) {
+            others_.emplace_back(name);
+            key = names_.add(others_.back());
+            entries_.resize(names_.size());
+        }
+        entries_[*key] = {true, file, false, false, 0};
+    });
+}
+
+FolderSimulation::FolderSimulation(const std::vector<RenameRequest> &renames, const std::vector<int> &rows,
+                                   const Seed &seed)
+    : renames_(renames)
+    , folds_(false)
+    , newNames_(seed.newNames_)
+    , names_(seed.names_)
+{
+    entries_.reserve(seed.entries_.size() + renames.size());
+    entries_ = seed.entries_;
+    keys_.reserve(renames.size());
+    constexpr std::size_t ahead = 8;
+    for (std::size_t i = 0; i < renames.size(); ++i) {
+        if (i + ahead < renames.size())
+            names_.prefetch(renames[i + ahead].to);
+        keys_.push_back({seed.rowKeys_[std::size_t(rows[i])], keyOf(renames[i].to)});
+    }
+}
+
 std::uint32_t FolderSimulation::keyOf(const NameBytes &name)
 {
     if (!folds_) {

@@ -40,11 +40,41 @@ struct RowPlan {
 // several renames (one through a temporary name); `row` tells which row a
 // rename is for.
 class FolderSimulation {
+    struct Entry {
+        bool present = false;
+        bool file = true;     // false: an entry no rename takes
+        bool held = false;    // a row of the batch has the name now...
+        bool skipped = false; // ...as the old name it kept
+        std::size_t row = 0;
+    };
+
 public:
     // The names of `renames` must outlive the simulation; a name no rename of
     // the batch has is no concern of the batch. New names must pass `newNames`:
     // a click's do; undo's are names the folder held.
     FolderSimulation(const std::vector<RenameRequest> &renames, bool foldsCase, NameRules newNames = NameRules::Posix);
+
+    // What simulations start from while only the new names change (the
+    // texts, the mode, the numbering or the selection): every listed name,
+    // by row, and every entry of the folder, read once. Only for a folder
+    // that takes names byte for byte.
+    class Seed {
+    public:
+        // `names` must outlive the seed.
+        Seed(const std::vector<NameBytes> &names, NameRules newNames);
+        bool read(FileRenamer &renamer, const FolderHandle &folder);
+
+    private:
+        friend class FolderSimulation;
+        NameTable names_;
+        std::vector<std::uint32_t> rowKeys_;
+        std::vector<Entry> entries_;
+        std::deque<std::string> others_; // the entries no row names
+        NameRules newNames_;
+    };
+    // Started from the seed, its folder read: the i-th rename is of row
+    // `rows[i]` of the seed's names, from that name.
+    FolderSimulation(const std::vector<RenameRequest> &renames, const std::vector<int> &rows, const Seed &seed);
     // Reads the folder as it is before the batch; false when it cannot be read,
     // and then it is taken as empty.
     bool read(FileRenamer &renamer, const FolderHandle &folder);
@@ -76,13 +106,6 @@ private:
     };
     RowPlan decide(std::size_t row, const RenameRequest &request, Keys keys) const;
     void apply(std::size_t row, Keys keys, RowFate fate);
-    struct Entry {
-        bool present = false;
-        bool file = true;     // false: an entry no rename takes
-        bool held = false;    // a row of the batch has the name now...
-        bool skipped = false; // ...as the old name it kept
-        std::size_t row = 0;
-    };
     void hold(Entry &entry, std::size_t row, bool skipped);
 
     const std::vector<RenameRequest> &renames_;

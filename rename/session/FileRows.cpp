@@ -36,6 +36,7 @@ void FileRows::show(FolderListing listing)
     listedAt_.clear();
     sort();
     selection_.clear();
+    ++generation_;
 }
 
 bool FileRows::setSelection(std::vector<RowRange> merged)
@@ -56,6 +57,7 @@ bool FileRows::setOrder(RowOrder order)
         selectedFiles.push_back(listedAt_.empty() ? std::size_t(row) : listedAt_[std::size_t(row)]);
     order_ = order;
     sort();
+    ++generation_;
     std::vector<RowRange> selected;
     selected.reserve(selectedFiles.size());
     const std::vector<std::size_t> rowOf = listedAt_.empty() ? std::vector<std::size_t>() : inverse(listedAt_);

@@ -24,6 +24,8 @@ public:
     const std::vector<std::uint64_t> &inodes() const { return inodes_; }
     // The folder the rows were read from; none where it could not be read.
     const std::shared_ptr<FolderHandle> &folder() const { return folder_; }
+    // Changes whenever the names or their places do.
+    std::uint64_t generation() const { return generation_; }
 
     // False where the selection is already so.
     bool setSelection(std::vector<RowRange> merged);
@@ -46,4 +48,5 @@ private:
     RowOrder order_ = RowOrder::FileSystem;
     std::shared_ptr<FolderHandle> folder_;
     std::vector<RowRange> selection_;
+    std::uint64_t generation_ = 0;
 };

@@ -15,12 +15,22 @@ BatchPlan &PredictedPlan::of(const Naming &naming, const FileRows &rows)
 bool PredictedPlan::holds() const { return plan_ && plan_->predicted() && stamp_ && folder_->stamp() == stamp_; }
 
 const BatchPlan &PredictedPlan::predictedOn(const std::shared_ptr<FolderHandle> &folder, FileRenamer &renamer,
-                                            std::int64_t now)
+                                            std::int64_t now, const FileRows &rows)
 {
     folder_ = folder;
     stamp_ = folder_ ? folder_->stamp() : std::nullopt;
-    plan_->predict(renamer, folder_.get());
     if (stamp_ && !stamp_->settledBy(now))
         stamp_.reset();
+    // Only a stamp that settled before the reading proves the folder unchanged since.
+    const bool seedHolds = stamp_ && seeded_ && seeded_->folder == folder_ && seeded_->stamp == *stamp_
+                           && seeded_->rows == rows.generation();
+    if (!seedHolds)
+        seeded_.reset();
+    if (stamp_ && !seeded_ && !foldsCase(renamer, *folder_, plan_->requests())) {
+        seeded_.emplace(Seeded{{rows.names(), renamer.nameRulesIn(*folder_)}, folder_, *stamp_, rows.generation()});
+        if (!seeded_->seed.read(renamer, *folder_))
+            seeded_.reset();
+    }
+    plan_->predict(renamer, folder_.get(), seeded_ ? &seeded_->seed : nullptr);
     return *plan_;
 }

@@ -13,8 +13,11 @@ public:
     void drop() { plan_.reset(); }
     // The plan of these inputs, made where it was dropped.
     BatchPlan &of(const Naming &naming, const FileRows &rows);
-    // The plan, predicted again on `folder` unless its stamp proves it unchanged.
-    const BatchPlan &predictedOn(const std::shared_ptr<FolderHandle> &folder, FileRenamer &renamer, std::int64_t now);
+    // The plan, predicted again on `folder` unless its stamp proves it
+    // unchanged. While the stamp proves the folder and `rows` unchanged since
+    // the last prediction, it starts from what that one read of them.
+    const BatchPlan &predictedOn(const std::shared_ptr<FolderHandle> &folder, FileRenamer &renamer, std::int64_t now,
+                                 const FileRows &rows);
     // Whether a prediction is kept and the folder it was made on is as it was then.
     bool holds() const;
     // The plan as the preview holds it while it shows it.
@@ -26,4 +29,12 @@ private:
     std::shared_ptr<BatchPlan> plan_;
     std::shared_ptr<FolderHandle> folder_;
     std::optional<FolderStamp> stamp_;
+    // The rows and the folder as read, with what they were read at.
+    struct Seeded {
+        FolderSimulation::Seed seed;
+        std::shared_ptr<FolderHandle> folder;
+        FolderStamp stamp;
+        std::uint64_t rows;
+    };
+    std::optional<Seeded> seeded_;
 };

@@ -230,7 +230,7 @@ std::shared_ptr<const BatchPlan> RenameSession::currentPlan()
         return nullptr;
     plan_.of(naming_, rows_);
     if (!plan_.holds())
-        plan_.predictedOn(folderToRenameIn(), renamer_, lister_.now());
+        plan_.predictedOn(folderToRenameIn(), renamer_, lister_.now(), rows_);
     return plan_.shared();
 }
 
