@@ -66,10 +66,12 @@ void BatchPlan::predict(FileRenamer &renamer, const FolderHandle *folder, const 
     const std::size_t n = requests().size();
     const bool folds = folder && foldsCase(renamer, *folder, requests());
     nameRules_ = folder ? renamer.nameRulesIn(*folder) : NameRules::Posix;
-    const std::vector<int> rows = seed && !folds ? rowsOf(selected_) : std::vector<int>();
+    // A seed holds names byte for byte; an empty batch needs no copy of it.
+    const bool seeded = seed && !folds && n > 0;
+    const std::vector<int> rows = seeded ? rowsOf(selected_) : std::vector<int>();
     // A simulation of the folder as it is now, before the batch.
     const auto simulation = [&](const std::vector<RenameRequest> &renames) {
-        if (!rows.empty())
+        if (seeded)
             return FolderSimulation(renames, rows, *seed);
         FolderSimulation fresh(renames, folds, nameRules_);
         if (folder)
